@@ -1,0 +1,35 @@
+#pragma once
+// The edge-based boundary representation of a closed triangulated surface: three
+// append-only arrays linked by 32-bit indices, every access range-checked.
+
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+struct Vertex {
+  double x, y, z;
+  int32_t edge;  // an edge that ends here (its twin starts here); entry into the vertex loop
+};
+
+struct Edge {
+  int32_t vertex;  // the vertex this edge starts from
+  int32_t face;    // the face whose loop holds this edge; -1 until assigned
+  int32_t next;    // following edge in that face's loop; -1 until linked
+};
+
+struct Face {
+  int32_t edge;  // first edge of the face loop
+};
+
+// Edges come in pairs at 2k and 2k + 1, so the twin is arithmetic, never stored.
+inline int32_t twin(int32_t edge) { return edge ^ 1; }
+
+struct Mesh {
+  std::vector<Vertex> vertices;
+  std::vector<Edge> edges;
+  std::vector<Face> faces;
+
+  int32_t endVertex(int32_t edge) const { return edges.at(twin(edge)).vertex; }
+  int32_t nextEdge(int32_t edge) const { return edges.at(edge).next; }
+  int32_t nextAroundVertex(int32_t edge) const { return twin(edges.at(edge).next); }
+};
