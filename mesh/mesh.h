@@ -32,4 +32,19 @@ struct Mesh {
   int32_t endVertex(int32_t edge) const { return edges.at(twin(edge)).vertex; }
   int32_t nextEdge(int32_t edge) const { return edges.at(edge).next; }
   int32_t nextAroundVertex(int32_t edge) const { return twin(edges.at(edge).next); }
+
+  // Editing: append only. Edge arguments are in/out: the operation picks the
+  // direction of each pair and writes back the edge it chose.
+  bool linkEdges(int32_t& a, int32_t& b);
+  void addVertex(const Vertex& vertex);
+  int32_t addEdgePair(int32_t p, int32_t q);
+  void setFace(int32_t face, int32_t& e0, int32_t& e1, int32_t& e2);
+  int32_t addFace(int32_t& e0, int32_t& e1, int32_t& e2);
+
+  // Changes nothing; prints the first broken invariant and returns false.
+  bool validate(std::ostream& out) const;
+
+  // Refinement toward the unit sphere.
+  void splitFaces(std::ostream& out);
+  int32_t splitEdge(int32_t edge);
 };

@@ -1,0 +1,18 @@
+#pragma once
+// One user-visible refinement step: first every face in three, then alternating
+// ranges of edges at their midpoints; prints the statistics and the face count.
+
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "mesh/mesh.h"
+
+struct Refinement {
+  std::vector<int32_t> splitRanges;  // boundaries of the edge ranges made by successive steps
+  int32_t splitPhase = 0;            // 0 or 1: which alternate ranges the next step splits
+};
+
+// Reads one character from `in` only when the refined mesh fails validation.
+void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in);
