@@ -7,3 +7,4 @@ bool wireframe = false;
 bool cullBackFaces = false;
 Pose cameraPose = {{1.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}};
 Mesh mesh;
+Refinement refinement;

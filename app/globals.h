@@ -4,6 +4,7 @@
 
 #include "geom/pose.h"
 #include "mesh/mesh.h"
+#include "mesh/refine.h"
 #include "render/settings.h"
 
 extern Settings settings;
@@ -12,3 +13,4 @@ extern Pose cameraPose;
 extern bool wireframe;
 extern bool cullBackFaces;
 extern Mesh mesh;
+extern Refinement refinement;
