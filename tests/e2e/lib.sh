@@ -1,0 +1,155 @@
+# Shared helpers for the end-to-end tests: a private Xvfb, the program in the
+# background with its standard output in a file, and xdotool to drive it.
+#
+# Source it from a test script (`source "$(dirname "$0")/lib.sh"`), then:
+#   start_xvfb                      private Xvfb on a free display; exports DISPLAY
+#   start_app BINARY                runs BINARY in the background, stdin closed;
+#                                   sets APP_PID, APP_OUT (stdout file), APP_ERR
+#   wait_for_window [TIMEOUT]       waits for the "SDL window" window; sets WIN
+#   focus_window                    pointer into WIN and keyboard focus on it
+#   hold_key KEY [SECONDS]          xdotool keydown, hold (default 0.15 s), keyup
+#   wait_for_line FILE TEXT [TIMEOUT]       waits for a whole line equal to TEXT
+#   wait_for_count FILE TEXT N [TIMEOUT]    waits for N such lines
+#   count_lines FILE TEXT           prints how many whole lines equal TEXT
+#   wait_for_exit [TIMEOUT]         waits for the program; sets APP_STATUS
+#   stop_app                        holds Escape and waits for a clean exit
+#   fail MESSAGE                    prints the message and the program's output, exits 1
+#   pass                            prints "PASS <script>" and exits 0
+# Everything started here is stopped by PID when the script exits, also on failure.
+# Timeouts are in seconds and generous: the machine may be loaded and GL is software.
+
+set -u
+
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/geosandbox-e2e.XXXXXX")
+XVFB_PID=""
+APP_PID=""
+APP_OUT="$E2E_TMP/stdout"
+APP_ERR="$E2E_TMP/stderr"
+APP_STATUS=""
+WIN=""
+
+e2e_cleanup() {
+  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
+    kill -KILL "$APP_PID" 2>/dev/null
+    wait "$APP_PID" 2>/dev/null
+  fi
+  if [ -n "$XVFB_PID" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+    kill -TERM "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+  fi
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+  echo "FAIL $(basename "$0"): $*" >&2
+  if [ -s "$APP_OUT" ]; then
+    echo "--- last lines of the program's standard output:" >&2
+    tail -n 20 "$APP_OUT" >&2
+  fi
+  if [ -s "$APP_ERR" ]; then
+    echo "--- program's standard error:" >&2
+    tail -n 20 "$APP_ERR" >&2
+  fi
+  exit 1
+}
+
+pass() {
+  echo "PASS $(basename "$0")"
+  exit 0
+}
+
+# Polls COMMAND... every 0.1 s until it succeeds or TIMEOUT seconds pass.
+poll_until() {
+  local timeout=$1
+  shift
+  local tries=$((timeout * 10))
+  while [ "$tries" -gt 0 ]; do
+    if "$@"; then return 0; fi
+    sleep 0.1
+    tries=$((tries - 1))
+  done
+  return 1
+}
+
+start_xvfb() {
+  local display_file="$E2E_TMP/display"
+  : >"$display_file"
+  # -displayfd picks a free display itself and writes its number once it listens.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
+    >"$E2E_TMP/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  poll_until 20 grep -q '[0-9]' "$display_file" || fail "Xvfb did not report a display"
+  export DISPLAY=":$(tr -dc '0-9' <"$display_file")"
+  poll_until 20 xdpyinfo_answers || fail "Xvfb on $DISPLAY does not answer"
+}
+
+xdpyinfo_answers() { xdpyinfo >/dev/null 2>&1; }
+
+start_app() {
+  local binary=$1
+  "$binary" </dev/null >"$APP_OUT" 2>"$APP_ERR" &
+  APP_PID=$!
+}
+
+find_window() {
+  WIN=$(xdotool search --name '^SDL window$' 2>/dev/null | head -n 1)
+  [ -n "$WIN" ]
+}
+
+wait_for_window() {
+  local timeout=${1:-60}
+  poll_until "$timeout" find_window || fail "no window named \"SDL window\" after ${timeout} s"
+}
+
+# Without a window manager the keyboard follows the pointer, so the pointer goes
+# into the window first; the explicit focus then makes it independent of that.
+focus_window() {
+  xdotool mousemove --window "$WIN" 10 10 2>/dev/null
+  xdotool windowfocus --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN" 2>/dev/null
+  sleep 0.1
+}
+
+# The program reads the key-state array when it pumps events, so a bare tap can
+# fall between two frames; holding the key makes it seen.
+hold_key() {
+  local key=$1 seconds=${2:-0.15}
+  xdotool keydown "$key" || fail "xdotool keydown $key"
+  sleep "$seconds"
+  xdotool keyup "$key" || fail "xdotool keyup $key"
+}
+
+count_lines() {
+  local file=$1 text=$2
+  grep -cFx -- "$text" "$file" 2>/dev/null || true
+}
+
+has_count() { [ "$(count_lines "$1" "$2")" -ge "$3" ]; }
+
+wait_for_count() {
+  local file=$1 text=$2 count=$3 timeout=${4:-30}
+  poll_until "$timeout" has_count "$file" "$text" "$count" ||
+    fail "expected $count line(s) \"$text\" within ${timeout} s, saw $(count_lines "$file" "$text")"
+}
+
+wait_for_line() { wait_for_count "$1" "$2" 1 "${3:-30}"; }
+
+app_has_exited() { ! kill -0 "$APP_PID" 2>/dev/null; }
+
+wait_for_exit() {
+  local timeout=${1:-30}
+  poll_until "$timeout" app_has_exited || fail "program still running after ${timeout} s"
+  wait "$APP_PID"
+  APP_STATUS=$?
+  APP_PID=""
+}
+
+stop_app() {
+  focus_window
+  xdotool keydown Escape
+  poll_until 20 app_has_exited
+  xdotool keyup Escape 2>/dev/null
+  wait_for_exit 10
+  [ "$APP_STATUS" -eq 0 ] || fail "exit status $APP_STATUS after Escape, expected 0"
+}
