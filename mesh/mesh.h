@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <ostream>
-#include <vector>
+
+#include "geom/vector.h"
+#include "mesh/array.h"
 
 struct Vertex {
   double x, y, z;
@@ -25,13 +27,17 @@ struct Face {
 inline int32_t twin(int32_t edge) { return edge ^ 1; }
 
 struct Mesh {
-  std::vector<Vertex> vertices;
-  std::vector<Edge> edges;
-  std::vector<Face> faces;
+  GrowableArray<Vertex> vertices;
+  GrowableArray<Edge> edges;
+  GrowableArray<Face> faces;
 
   int32_t endVertex(int32_t edge) const { return edges.at(twin(edge)).vertex; }
   int32_t nextEdge(int32_t edge) const { return edges.at(edge).next; }
   int32_t nextAroundVertex(int32_t edge) const { return twin(edges.at(edge).next); }
+  Vector3 position(int32_t vertex) const {
+    const Vertex& v = vertices.at(vertex);
+    return {v.x, v.y, v.z};
+  }
 
   // Editing: append only. Edge arguments are in/out: the operation picks the
   // direction of each pair and writes back the edge it chose.
