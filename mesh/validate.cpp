@@ -1,0 +1,131 @@
+// Both passes of the consistency check. Every walk is bounded by the edge count: a
+// loop that has visited more edges than exist without coming back never will.
+#include "mesh/validate.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+bool fault(std::ostream& out, const char* message) {
+  out << message << std::endl;
+  return false;
+}
+
+// Which edges the walks of pass 1 reached, one bit per edge and loop kind.
+class EdgeBits {
+ public:
+  explicit EdgeBits(std::size_t edgeCount) : words_((edgeCount + 63) / 64, 0) {}
+  void set(int32_t edge) { words_[static_cast<std::size_t>(edge) >> 6] |= bit(edge); }
+  bool test(int32_t edge) const {
+    return (words_[static_cast<std::size_t>(edge) >> 6] & bit(edge)) != 0;
+  }
+
+ private:
+  static uint64_t bit(int32_t edge) { return uint64_t{1} << (static_cast<uint32_t>(edge) & 63); }
+  std::vector<uint64_t> words_;
+};
+
+// Pass 1 in index order. When given bits, it records every edge a successful walk
+// compared, which is everything pass 2 needs to know about those loops.
+bool walkPassOne(const Mesh& mesh, std::ostream& out, EdgeBits* inFaceLoop,
+                 EdgeBits* inVertexLoop) {
+  const std::size_t edgeCount = mesh.edges.size();
+  const std::size_t faceCount = mesh.faces.size();
+  for (std::size_t f = 0; f < faceCount; ++f) {
+    const auto face = static_cast<int32_t>(f);
+    const int32_t start = mesh.faces.at(f).edge;
+    int32_t e = start;
+    std::size_t compared = 0;
+    while (true) {
+      if (mesh.edges.at(e).face != face) {
+        return fault(out, "pass1:Face refers to edge that does not refer to face");
+      }
+      if (inFaceLoop) inFaceLoop->set(e);
+      ++compared;
+      e = mesh.nextEdge(e);
+      if (e == start) break;
+      if (compared >= edgeCount) return fault(out, "pass1:Face loop does not close");
+    }
+  }
+  const std::size_t vertexCount = mesh.vertices.size();
+  for (std::size_t v = 0; v < vertexCount; ++v) {
+    const auto vertex = static_cast<int32_t>(v);
+    const int32_t start = mesh.vertices.at(v).edge;
+    int32_t e = start;
+    std::size_t compared = 0;
+    while (true) {
+      if (mesh.endVertex(e) != vertex) {
+        return fault(out, "pass1:Vertex refers to edge that does not refer to vertex");
+      }
+      if (inVertexLoop) inVertexLoop->set(e);
+      ++compared;
+      e = mesh.nextAroundVertex(e);
+      if (e == start) break;
+      if (compared >= edgeCount) return fault(out, "pass1:Vertex loop does not close");
+    }
+  }
+  return true;
+}
+
+// Pass 2 from edge `first` on; the edges before it are known to pass.
+bool walkPassTwo(const Mesh& mesh, std::ostream& out, std::size_t first) {
+  const std::size_t edgeCount = mesh.edges.size();
+  for (std::size_t j = first; j < edgeCount; ++j) {
+    const auto edge = static_cast<int32_t>(j);
+    const int32_t face = mesh.edges.at(j).face;
+    int32_t start = mesh.faces.at(face).edge;
+    int32_t e = start;
+    std::size_t compared = 0;
+    while (true) {
+      if (mesh.edges.at(e).face != face) {
+        return fault(out, "pass2:Edges of same loop do not refer to same face");
+      }
+      if (e == edge) break;
+      ++compared;
+      e = mesh.nextEdge(e);
+      if (e == start) return fault(out, "pass2:Edge is not in face loop of face it refers to");
+      if (compared >= edgeCount) return fault(out, "pass2:Face loop does not close");
+    }
+    const int32_t end = mesh.endVertex(edge);
+    start = mesh.vertices.at(end).edge;
+    e = start;
+    compared = 0;
+    while (true) {
+      if (mesh.endVertex(e) != end) {
+        return fault(out, "pass2:Edges of same loop do not refer to same vertex");
+      }
+      if (e == edge) break;
+      ++compared;
+      e = mesh.nextAroundVertex(e);
+      if (e == start) {
+        return fault(out, "pass2:Edge is not in vertex loop of vertex it refers to");
+      }
+      if (compared >= edgeCount) return fault(out, "pass2:Vertex loop does not close");
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool validateByWalking(const Mesh& mesh, std::ostream& out) {
+  return walkPassOne(mesh, out, nullptr, nullptr) && walkPassTwo(mesh, out, 0);
+}
+
+// After a clean pass 1 every face loop and vertex loop closes and holds only edges of
+// its own face or vertex. Pass 2's walks for edge j then cover one of those loops, so
+// they succeed exactly when pass 1 saw j in both loop kinds. The literal pass 2 takes
+// over at the first edge it did not see, so the message and any exception stay the
+// literal ones.
+bool Mesh::validate(std::ostream& out) const {
+  EdgeBits inFaceLoop(edges.size());
+  EdgeBits inVertexLoop(edges.size());
+  if (!walkPassOne(*this, out, &inFaceLoop, &inVertexLoop)) return false;
+  const std::size_t edgeCount = edges.size();
+  for (std::size_t j = 0; j < edgeCount; ++j) {
+    const auto edge = static_cast<int32_t>(j);
+    if (!inFaceLoop.test(edge) || !inVertexLoop.test(edge)) return walkPassTwo(*this, out, j);
+  }
+  return true;
+}
