@@ -2,12 +2,98 @@
 
 #include <GL/gl.h>
 
-// Until the figure and the trails are drawn, a frame is a clear and a swap.
+#include "render/fade.h"
+#include "render/figure.h"
+#include "render/load_pose.h"
+
+namespace {
+
+// The quad lies far outside the view at distance 1, so it covers every pixel; the
+// blend leaves each at (1 - a) of its colour.
+void fadeOldImage(const Settings& settings, double frameTime, TrailImage& image) {
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_DEPTH_TEST);
+  glDepthMask(GL_FALSE);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  restoreTrailImage(image, settings.windowWidth, settings.windowHeight);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(1, 1, 1, static_cast<float>(fadeAlpha(frameTime)));
+  glBegin(GL_QUADS);
+  glVertex3f(-100, -100, -1);
+  glVertex3f(100, -100, -1);
+  glVertex3f(100, 100, -1);
+  glVertex3f(-100, 100, -1);
+  glEnd();
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+}
+
+void setRenderModes(const FrameState& state) {
+  if (state.wireframe) {
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glDisable(GL_LIGHTING);
+  } else {
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_LIGHTING);
+  }
+  if (state.cullBackFaces) {
+    glEnable(GL_CULL_FACE);
+  } else {
+    glDisable(GL_CULL_FACE);
+  }
+}
+
+}  // namespace
+
+void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+                SwapBuffersFunction swapBuffers) {
+  if (!settings.trails) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return;
+  }
+  if (image.copy == TrailCopy::undecided) image.copy = probeFrontBuffer(swapBuffers);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  fadeOldImage(settings, state.frameTime, image);
+}
+
+void setView(const Settings& settings, const FrameState& state) {
+  setRenderModes(state);
+  glEnable(GL_DEPTH_TEST);
+  glColor4f(1, 1, 1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glLightfv(GL_LIGHT0, GL_DIFFUSE, settings.lightDiffuse);
+  glLightfv(GL_LIGHT0, GL_SPECULAR, settings.lightSpecular);
+  glLightfv(GL_LIGHT0, GL_AMBIENT, settings.lightAmbient);
+  loadPose(inversePose(state.cameraPose));
+  // After the viewer's matrix: the light's direction is fixed in the world.
+  glLightfv(GL_LIGHT0, GL_POSITION, settings.lightPosition);
+  glTranslated(0, 0, -3);
+}
+
+void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers) {
+  if (settings.trails) {
+    keepTrailImageBeforeSwap(image, settings.windowWidth, settings.windowHeight);
+  }
+  swapBuffers();
+  if (settings.trails) {
+    keepTrailImageAfterSwap(image, settings.windowWidth, settings.windowHeight);
+  }
+}
+
+void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+                 SwapBuffersFunction swapBuffers, std::ostream& out) {
+  startFrame(settings, state, image, swapBuffers);
+  setView(settings, state);
+  drawFigure(0.75, state.frameTime, out);
+  finishFrame(settings, image, swapBuffers);
+}
+
 void renderFrame(const Settings& settings, const FrameState& state,
                  SwapBuffersFunction swapBuffers, std::ostream& out) {
-  (void)settings;
-  (void)state;
-  (void)out;
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  swapBuffers();
+  renderFrame(settings, state, trailImage, swapBuffers, out);
 }

@@ -6,6 +6,8 @@
 
 #include "geom/pose.h"
 #include "render/settings.h"
+#include "render/swap_buffers.h"
+#include "render/trails.h"
 
 struct FrameState {
   double frameTime;  // seconds, at most 0.1
@@ -14,7 +16,18 @@ struct FrameState {
   bool cullBackFaces;
 };
 
-using SwapBuffersFunction = void (*)();
-
+// The program's frame, keeping its trail image in the global trailImage.
 void renderFrame(const Settings& settings, const FrameState& state,
                  SwapBuffersFunction swapBuffers, std::ostream& out);
+
+// The same with a trail image of the caller's.
+void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+                 SwapBuffersFunction swapBuffers, std::ostream& out);
+
+// The frame's steps without the figure, for measuring what the figure costs:
+// start (fade or clear), view (modes, light, viewer matrix, the figure's place),
+// finish (swap and trail copy).
+void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+                SwapBuffersFunction swapBuffers);
+void setView(const Settings& settings, const FrameState& state);
+void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers);
