@@ -3,6 +3,8 @@
 #include "mesh/validate.h"
 
 #include <cstdint>
+#include <new>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -15,7 +17,8 @@ bool fault(std::ostream& out, const char* message) {
 // Which edges the walks of pass 1 reached, one bit per edge and loop kind.
 class EdgeBits {
  public:
-  explicit EdgeBits(std::size_t edgeCount) : words_((edgeCount + 63) / 64, 0) {}
+  // One spare bit: with an odd edge count the vertex walk may name the edge past the end.
+  explicit EdgeBits(std::size_t edgeCount) : words_(edgeCount / 64 + 1, 0) {}
   void set(int32_t edge) { words_[static_cast<std::size_t>(edge) >> 6] |= bit(edge); }
   bool test(int32_t edge) const {
     return (words_[static_cast<std::size_t>(edge) >> 6] & bit(edge)) != 0;
@@ -68,10 +71,11 @@ bool walkPassOne(const Mesh& mesh, std::ostream& out, EdgeBits* inFaceLoop,
   return true;
 }
 
-// Pass 2 from edge `first` on; the edges before it are known to pass.
-bool walkPassTwo(const Mesh& mesh, std::ostream& out, std::size_t first) {
+}  // namespace
+
+bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out, std::size_t firstEdge) {
   const std::size_t edgeCount = mesh.edges.size();
-  for (std::size_t j = first; j < edgeCount; ++j) {
+  for (std::size_t j = firstEdge; j < edgeCount; ++j) {
     const auto edge = static_cast<int32_t>(j);
     const int32_t face = mesh.edges.at(j).face;
     int32_t start = mesh.faces.at(face).edge;
@@ -107,10 +111,8 @@ bool walkPassTwo(const Mesh& mesh, std::ostream& out, std::size_t first) {
   return true;
 }
 
-}  // namespace
-
 bool validateByWalking(const Mesh& mesh, std::ostream& out) {
-  return walkPassOne(mesh, out, nullptr, nullptr) && walkPassTwo(mesh, out, 0);
+  return walkPassOne(mesh, out, nullptr, nullptr) && checkEdgeLoopsByWalking(mesh, out, 0);
 }
 
 // After a clean pass 1 every face loop and vertex loop closes and holds only edges of
@@ -119,13 +121,22 @@ bool validateByWalking(const Mesh& mesh, std::ostream& out) {
 // over at the first edge it did not see, so the message and any exception stay the
 // literal ones.
 bool Mesh::validate(std::ostream& out) const {
-  EdgeBits inFaceLoop(edges.size());
-  EdgeBits inVertexLoop(edges.size());
-  if (!walkPassOne(*this, out, &inFaceLoop, &inVertexLoop)) return false;
+  std::optional<EdgeBits> inFaceLoop;
+  std::optional<EdgeBits> inVertexLoop;
+  try {
+    inFaceLoop.emplace(edges.size());
+    inVertexLoop.emplace(edges.size());
+  } catch (const std::bad_alloc&) {
+    // Memory is short right after the largest step; the literal walks need none.
+    return validateByWalking(*this, out);
+  }
+  if (!walkPassOne(*this, out, &*inFaceLoop, &*inVertexLoop)) return false;
   const std::size_t edgeCount = edges.size();
   for (std::size_t j = 0; j < edgeCount; ++j) {
     const auto edge = static_cast<int32_t>(j);
-    if (!inFaceLoop.test(edge) || !inVertexLoop.test(edge)) return walkPassTwo(*this, out, j);
+    if (!inFaceLoop->test(edge) || !inVertexLoop->test(edge)) {
+      return checkEdgeLoopsByWalking(*this, out, j);
+    }
   }
   return true;
 }

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "mesh/array.h"
+#include "mesh/mesh.h"
+
+TEST(GrowableArray, AccessOutsideTheArrayThrowsIncludingMinusOne) {
+  GrowableArray<Edge> edges;
+  EXPECT_THROW(edges.at(0), std::out_of_range);
+  edges.push_back(Edge{1, 2, 3});
+  EXPECT_EQ(edges.at(0).next, 3);
+  EXPECT_THROW(edges.at(1), std::out_of_range);
+  const int32_t unlinked = -1;
+  EXPECT_THROW(edges.at(unlinked), std::out_of_range);
+  EXPECT_THROW(edges.at(twin(unlinked)), std::out_of_range);
+}
+
+TEST(GrowableArray, GrowthKeepsEveryRecordAtItsIndex) {
+  GrowableArray<Vertex> vertices;
+  for (int32_t i = 0; i < 100000; ++i) vertices.push_back(Vertex{i * 0.5, -i * 1.0, 1.0, i});
+  vertices.reserve(3000000);
+  for (int32_t i = 0; i < 100000; ++i) {
+    ASSERT_EQ(vertices.at(i).edge, i);
+    ASSERT_EQ(vertices.at(i).x, i * 0.5);
+  }
+  EXPECT_GE(vertices.capacity(), 3000000u);
+  EXPECT_EQ(vertices.size(), 100000u);
+}
+
+TEST(GrowableArray, AppendingAnElementOfItselfSurvivesTheMove) {
+  GrowableArray<Face> faces;
+  faces.push_back(Face{7});
+  while (faces.size() < faces.capacity()) faces.push_back(Face{1});
+  faces.push_back(faces.at(0));  // this append moves the storage
+  EXPECT_EQ(faces.back().edge, 7);
+}
+
+TEST(GrowableArray, CopiesAreIndependentAndReleaseLeavesNoCapacity) {
+  GrowableArray<Face> original;
+  for (int32_t i = 0; i < 10; ++i) original.push_back(Face{i});
+  GrowableArray<Face> copy = original;
+  copy.at(3).edge = 99;
+  EXPECT_EQ(original.at(3).edge, 3);
+  GrowableArray<Face> moved = std::move(copy);
+  EXPECT_EQ(moved.at(3).edge, 99);
+  moved.clear();
+  moved.shrink_to_fit();
+  EXPECT_EQ(moved.size(), 0u);
+  EXPECT_EQ(moved.capacity(), 0u);
+  moved.push_back(Face{5});
+  EXPECT_EQ(moved.at(0).edge, 5);
+}

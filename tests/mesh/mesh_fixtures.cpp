@@ -1,0 +1,79 @@
+#include "tests/mesh/mesh_fixtures.h"
+
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+
+#include "startup/start_mesh.h"
+
+Mesh icosahedron() {
+  Mesh mesh;
+  std::ostringstream startupOutput;
+  buildStartMesh(mesh, startupOutput);
+  return mesh;
+}
+
+namespace {
+
+class Fnv {
+ public:
+  template <typename T>
+  void add(T value) {
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof(T));
+    for (unsigned char byte : bytes) hash_ = (hash_ ^ byte) * 0x100000001b3ull;
+  }
+  uint64_t value() const { return hash_; }
+
+ private:
+  uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+}  // namespace
+
+uint64_t meshHash(const Mesh& mesh) {
+  Fnv fnv;
+  for (const Vertex& v : mesh.vertices) {
+    fnv.add(v.x);
+    fnv.add(v.y);
+    fnv.add(v.z);
+    fnv.add(v.edge);
+  }
+  for (const Edge& e : mesh.edges) {
+    fnv.add(e.vertex);
+    fnv.add(e.face);
+    fnv.add(e.next);
+  }
+  for (const Face& f : mesh.faces) fnv.add(f.edge);
+  return fnv.value();
+}
+
+std::string hexHash(uint64_t hash) {
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+std::string sphereFaults(const Mesh& mesh) {
+  std::ostringstream messages;
+  if (!mesh.validate(messages)) return "invalid: " + messages.str();
+  const auto euler = static_cast<long long>(mesh.vertices.size()) -
+                     static_cast<long long>(mesh.edges.size() / 2) +
+                     static_cast<long long>(mesh.faces.size());
+  if (euler != 2) return "V - E/2 + F = " + std::to_string(euler);
+  for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
+    const int32_t e0 = mesh.faces.at(f).edge;
+    const int32_t e1 = mesh.nextEdge(e0);
+    const int32_t e2 = mesh.nextEdge(e1);
+    if (mesh.nextEdge(e2) != e0) return "face " + std::to_string(f) + " is not a triangle";
+    const Vector3 p = mesh.position(mesh.edges.at(e0).vertex);
+    const Vector3 q = mesh.position(mesh.edges.at(e1).vertex);
+    const Vector3 r = mesh.position(mesh.edges.at(e2).vertex);
+    const Vector3 n = cross(q - p, r - p);
+    const Vector3 centre = (p + q) + r;
+    if (!(n.x * centre.x + n.y * centre.y + n.z * centre.z > 0)) {
+      return "face " + std::to_string(f) + " faces inward or has no area";
+    }
+  }
+  return "";
+}

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "mesh/refine.h"
+#include "tests/mesh/mesh_fixtures.h"
+
+namespace {
+
+struct Stepper {
+  Mesh mesh = icosahedron();
+  Refinement refinement;
+
+  // Runs one step and returns what it printed, at the program's precision.
+  std::string step(const std::string& input = "") {
+    std::ostringstream out;
+    out.precision(19);
+    std::istringstream in(input);
+    refineStep(mesh, refinement, out, in);
+    return out.str();
+  }
+};
+
+std::string lastLine(const std::string& text) {
+  const std::size_t end = text.find_last_of('\n');
+  const std::size_t start = text.find_last_of('\n', end - 1);
+  return text.substr(start + 1, end - start - 1);
+}
+
+std::vector<std::string> goldenLines() {
+  std::ifstream file(REFINEMENT_GOLDEN_FILE);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(file, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string rangesText(const std::vector<int32_t>& ranges) {
+  std::string text;
+  for (int32_t r : ranges) text += (text.empty() ? "" : ",") + std::to_string(r);
+  return text;
+}
+
+}  // namespace
+
+TEST(RefineStep, FirstFiveStepsCountsRangesAndPhase) {
+  struct Expected {
+    std::size_t vertices, edges, faces;
+    std::vector<int32_t> ranges;
+    int32_t phase;
+  };
+  const Expected table[] = {
+      {32, 180, 60, {0, 60, 180}, 0},
+      {62, 360, 120, {0, 60, 180, 360}, 1},
+      {122, 720, 240, {0, 60, 180, 360, 720}, 0},
+      {242, 1440, 480, {0, 60, 180, 360, 720, 1440}, 1},
+      {482, 2880, 960, {0, 60, 180, 360, 720, 1440, 2880}, 0},
+  };
+  Stepper stepper;
+  for (const Expected& expected : table) {
+    const std::string printed = stepper.step();
+    EXPECT_EQ(stepper.mesh.vertices.size(), expected.vertices);
+    EXPECT_EQ(stepper.mesh.edges.size(), expected.edges);
+    EXPECT_EQ(stepper.mesh.faces.size(), expected.faces);
+    EXPECT_EQ(stepper.refinement.splitRanges, expected.ranges);
+    EXPECT_EQ(stepper.refinement.splitPhase, expected.phase);
+    EXPECT_EQ(lastLine(printed), "Face count: " + std::to_string(expected.faces));
+  }
+}
+
+// The golden file holds the independent model's output: the printed lines digit for
+// digit, and a hash of every record, so the mesh matches the model record for record.
+TEST(RefineStep, MatchesTheModelDigitForDigitAndRecordForRecord) {
+  const std::vector<std::string> golden = goldenLines();
+  ASSERT_FALSE(golden.empty()) << "cannot read " << REFINEMENT_GOLDEN_FILE;
+  std::vector<std::string> produced;
+  Stepper stepper;
+  int step = 0;
+  for (std::size_t line = 0; line < golden.size() && golden[line].rfind("step ", 0) == 0;
+       line += 6) {
+    ++step;
+    produced.push_back("step " + std::to_string(step));
+    std::istringstream printed(stepper.step());
+    for (std::string text; std::getline(printed, text);) produced.push_back(text);
+    produced.push_back("counts " + std::to_string(stepper.mesh.vertices.size()) + " " +
+                       std::to_string(stepper.mesh.edges.size()) + " " +
+                       std::to_string(stepper.mesh.faces.size()) + " phase " +
+                       std::to_string(stepper.refinement.splitPhase) + " ranges " +
+                       rangesText(stepper.refinement.splitRanges));
+    produced.push_back("hash " + hexHash(meshHash(stepper.mesh)));
+  }
+  EXPECT_GE(step, 8);
+  Mesh split = icosahedron();
+  split.splitEdge(10);
+  produced.push_back("splitEdge 10");
+  produced.push_back("counts " + std::to_string(split.vertices.size()) + " " +
+                     std::to_string(split.edges.size()) + " " +
+                     std::to_string(split.faces.size()));
+  produced.push_back("hash " + hexHash(meshHash(split)));
+  EXPECT_EQ(produced, golden);
+}
+
+TEST(RefineStep, EveryStepLeavesAClosedOutwardUnitSphereMesh) {
+  Stepper stepper;
+  for (int step = 1; step <= 7; ++step) {
+    SCOPED_TRACE(step);
+    stepper.step();
+    EXPECT_EQ(sphereFaults(stepper.mesh), "");
+    for (std::size_t v = 12; v < stepper.mesh.vertices.size(); ++v) {
+      const Vector3 p = stepper.mesh.position(static_cast<int32_t>(v));
+      ASSERT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-15) << v;
+    }
+  }
+}
+
+TEST(SplitEdge, AddsOneVertexSixEdgesTwoFacesAroundTheMidpoint) {
+  Mesh mesh = icosahedron();
+  EXPECT_EQ(mesh.splitEdge(10), 21);
+  EXPECT_EQ(mesh.vertices.size(), 13u);
+  EXPECT_EQ(mesh.edges.size(), 66u);
+  EXPECT_EQ(mesh.faces.size(), 22u);
+  EXPECT_EQ(sphereFaults(mesh), "");
+
+  // Either direction of the pair splits at the same point.
+  Mesh other = icosahedron();
+  other.splitEdge(11);
+  EXPECT_EQ(sphereFaults(other), "");
+  const Vector3 a = mesh.position(12);
+  const Vector3 b = other.position(12);
+  EXPECT_EQ(a.x, b.x);
+  EXPECT_EQ(a.y, b.y);
+  EXPECT_EQ(a.z, b.z);
+
+  EXPECT_THROW(mesh.splitEdge(66), std::out_of_range);
+}
+
+TEST(RefineStep, FailedValidationPausesForOneCharacterThenPrintsStatistics) {
+  Stepper stepper;
+  stepper.mesh.vertices.at(0).edge = 0;  // ends at vertex 1, not 0
+  stepper.refinement.splitRanges = {0, 0};  // an empty range: nothing to split
+  std::ostringstream out;
+  out.precision(19);
+  std::istringstream in("  xy");
+  refineStep(stepper.mesh, stepper.refinement, out, in);
+  EXPECT_EQ(in.get(), 'y');  // blanks skipped, one character taken
+  const std::string printed = out.str();
+  EXPECT_EQ(printed.rfind("pass1:Vertex refers to edge that does not refer to vertex\n"
+                          "Max/min area ratio=",
+                          0),
+            0u);
+  EXPECT_EQ(lastLine(printed), "Face count: 20");
+  EXPECT_EQ(stepper.refinement.splitPhase, 1);
+
+  // At the end of input the read returns at once and the step still finishes.
+  stepper.refinement.splitRanges = {0, 0};
+  stepper.refinement.splitPhase = 0;
+  EXPECT_EQ(lastLine(stepper.step()), "Face count: 20");
+}
+
+TEST(RefineStep, BrokenMeshInTheFirstStepIsFatal) {
+  Stepper stepper;
+  stepper.mesh.addVertex(Vertex{0, 0, 0, 0});  // a stray vertex the face splits never touch
+  std::ostringstream out;
+  std::istringstream in;
+  EXPECT_THROW(refineStep(stepper.mesh, stepper.refinement, out, in), std::runtime_error);
+  EXPECT_EQ(out.str(), "pass1:Vertex refers to edge that does not refer to vertex\n");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define GEOSANDBOX_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define GEOSANDBOX_ASAN 1
+#endif
+#endif
+
+namespace {
+
+std::size_t addressSpaceBytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0;
+  statm >> pages;
+  return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// Runs in a child process: a step that cannot get its memory reports it and changes
+// nothing, and the same step succeeds once the memory is there.
+int stepUnderAddressSpaceLimit() {
+  Stepper stepper;
+  for (int step = 0; step < 11; ++step) stepper.step();
+  const uint64_t before = meshHash(stepper.mesh);
+  const Refinement refinementBefore = stepper.refinement;
+  const std::size_t facesBefore = stepper.mesh.faces.size();
+
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) != 0) return 10;
+  const rlim_t unlimited = limit.rlim_cur;
+  // The next step needs about 56 bytes for each of the faces it adds.
+  limit.rlim_cur = addressSpaceBytes() + facesBefore * 56 / 4;
+  if (setrlimit(RLIMIT_AS, &limit) != 0) return 11;
+  const std::string refused = stepper.step();
+  limit.rlim_cur = unlimited;
+  if (setrlimit(RLIMIT_AS, &limit) != 0) return 12;
+
+  if (refused != "Not enough memory for the next refinement step\n") return 13;
+  if (meshHash(stepper.mesh) != before) return 14;
+  if (stepper.refinement.splitRanges != refinementBefore.splitRanges) return 15;
+  if (stepper.refinement.splitPhase != refinementBefore.splitPhase) return 16;
+  if (lastLine(stepper.step()) != "Face count: " + std::to_string(2 * facesBefore)) return 17;
+  if (!sphereFaults(stepper.mesh).empty()) return 18;
+  return 0;
+}
+
+}  // namespace
+
+TEST(RefineStep, StepTooLargeForMemoryChangesNothing) {
+#ifdef GEOSANDBOX_ASAN
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(stepUnderAddressSpaceLimit());
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+#endif
+}

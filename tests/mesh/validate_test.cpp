@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "mesh/refine.h"
+#include "mesh/validate.h"
+#include "tests/mesh/mesh_fixtures.h"
+
+namespace {
+
+std::string validationOutput(const Mesh& mesh) {
+  std::ostringstream out;
+  const bool valid = mesh.validate(out);
+  std::ostringstream literal;
+  EXPECT_EQ(validateByWalking(mesh, literal), valid);
+  EXPECT_EQ(literal.str(), out.str());
+  EXPECT_EQ(valid, out.str().empty());
+  return out.str();
+}
+
+std::string edgeLoopOutput(const Mesh& mesh, std::size_t firstEdge = 0) {
+  std::ostringstream out;
+  EXPECT_FALSE(checkEdgeLoopsByWalking(mesh, out, firstEdge));
+  return out.str();
+}
+
+// A pair from vertex p to q that no face holds, with both vertex entries left as they
+// were, so pass 1 never reaches it.
+int32_t hiddenPair(Mesh& mesh, int32_t p, int32_t q) {
+  const int32_t entryP = mesh.vertices.at(p).edge;
+  const int32_t entryQ = mesh.vertices.at(q).edge;
+  const int32_t k = mesh.addEdgePair(p, q);
+  mesh.vertices.at(p).edge = entryP;
+  mesh.vertices.at(q).edge = entryQ;
+  return k;
+}
+
+}  // namespace
+
+TEST(Validate, EmptyAndRefinedMeshesAreValidAndSilent) {
+  EXPECT_EQ(validationOutput(Mesh{}), "");
+  Mesh mesh = icosahedron();
+  EXPECT_EQ(validationOutput(mesh), "");
+  Refinement refinement;
+  std::ostringstream ignored;
+  std::istringstream noInput;
+  for (int step = 0; step < 4; ++step) {
+    refineStep(mesh, refinement, ignored, noInput);
+    EXPECT_EQ(validationOutput(mesh), "");
+  }
+}
+
+TEST(Validate, PassOneFaultsComeFirst) {
+  Mesh mesh = icosahedron();
+  mesh.edges.at(11).face = 4;    // face 0's loop holds an edge of face 4
+  mesh.vertices.at(0).edge = 0;  // and vertex 0's entry ends at vertex 1
+  EXPECT_EQ(validationOutput(mesh), "pass1:Face refers to edge that does not refer to face\n");
+
+  mesh = icosahedron();
+  mesh.vertices.at(0).edge = 0;
+  EXPECT_EQ(validationOutput(mesh),
+            "pass1:Vertex refers to edge that does not refer to vertex\n");
+}
+
+TEST(Validate, WalksThatNeverComeBackAreFaults) {
+  Mesh mesh = icosahedron();
+  mesh.edges.at(11).next = 2;  // face 0: 1, 2, 11, 2, 11, ... never back at 1
+  EXPECT_EQ(validationOutput(mesh), "pass1:Face loop does not close\n");
+
+  // Vertex 0's entry leads into its own loop without passing the entry again.
+  mesh = icosahedron();
+  const int32_t k = hiddenPair(mesh, 1, 0);
+  mesh.edges.at(k).next = 0;  // around vertex 0: k, 1, 3, 5, 7, 9, 1, ...
+  mesh.vertices.at(0).edge = k;
+  EXPECT_EQ(validationOutput(mesh), "pass1:Vertex loop does not close\n");
+}
+
+TEST(Validate, EdgesOutsideTheirLoopsAreFoundInPassTwo) {
+  Mesh mesh = icosahedron();
+  const int32_t k = hiddenPair(mesh, 0, 1);
+  mesh.edges.at(k).face = 0;
+  mesh.edges.at(k + 1).face = 0;
+  EXPECT_EQ(validationOutput(mesh), "pass2:Edge is not in face loop of face it refers to\n");
+
+  // Vertex 0's loop is cut down to a pair that runs from 0 back to 0.
+  mesh = icosahedron();
+  const int32_t loop = mesh.addEdgePair(0, 0);
+  mesh.edges.at(loop).next = loop + 1;
+  mesh.edges.at(loop).face = 0;
+  mesh.edges.at(loop + 1).face = 0;
+  EXPECT_EQ(validationOutput(mesh), "pass2:Edge is not in vertex loop of vertex it refers to\n");
+}
+
+// Pass 1 has walked every loop that pass 2 walks, so these four faults only show when
+// the second pass runs on its own.
+TEST(Validate, SecondPassAloneReportsBrokenLoops) {
+  Mesh mesh = icosahedron();
+  mesh.edges.at(20).face = 0;  // face 5 runs 10, 20, 15: edge 15's walk meets 20 first
+  EXPECT_EQ(edgeLoopOutput(mesh), "pass2:Edges of same loop do not refer to same face\n");
+
+  mesh = icosahedron();
+  mesh.edges.at(12).vertex = 7;  // vertex 1 runs 0, 13, 17, 15, 11: 13 now ends at 7
+  EXPECT_EQ(edgeLoopOutput(mesh), "pass2:Edges of same loop do not refer to same vertex\n");
+
+  mesh = icosahedron();
+  mesh.edges.at(15).next = 20;  // face 5: 10, 20, 15, 20, ...
+  mesh.edges.at(0).face = 5;
+  EXPECT_EQ(edgeLoopOutput(mesh), "pass2:Face loop does not close\n");
+
+  mesh = icosahedron();
+  mesh.edges.at(5).next = 2;  // around vertex 0: 1, 3, 5, 3, 5, ... never 7
+  EXPECT_EQ(edgeLoopOutput(mesh, 7), "pass2:Vertex loop does not close\n");
+}
+
+TEST(Validate, UnlinkedEdgeIsOutOfRangeNotAMessage) {
+  Mesh mesh = icosahedron();
+  mesh.addEdgePair(0, 1);  // vertex 0's entry now has next -1, and -1 ^ 1 = -2
+  std::ostringstream out;
+  EXPECT_THROW(mesh.validate(out), std::out_of_range);
+  EXPECT_THROW(validateByWalking(mesh, out), std::out_of_range);
+  EXPECT_EQ(out.str(), "");
+
+  mesh = icosahedron();
+  mesh.faces.push_back(Face{-1});
+  EXPECT_THROW(mesh.validate(out), std::out_of_range);
+}
+
+// The shortcut through pass 1's record must agree with the literal walks on any mesh,
+// broken or not: same verdict, same message, same exception.
+TEST(Validate, ShortcutAgreesWithLiteralWalksOnCorruptedMeshes) {
+  Mesh refined = icosahedron();
+  Refinement refinement;
+  std::ostringstream ignored;
+  std::istringstream noInput;
+  refineStep(refined, refinement, ignored, noInput);
+  refineStep(refined, refinement, ignored, noInput);
+
+  std::mt19937 random(12345);
+  int faults = 0;
+  for (int round = 0; round < 3000; ++round) {
+    Mesh mesh = round % 2 == 0 ? refined : icosahedron();
+    const int corruptions = 1 + static_cast<int>(random() % 3);
+    for (int c = 0; c < corruptions; ++c) {
+      const int32_t edgeCount = static_cast<int32_t>(mesh.edges.size());
+      const int32_t value = static_cast<int32_t>(random() % (edgeCount + 2)) - 1;
+      const std::size_t field = random() % 5;
+      const std::size_t edge = random() % mesh.edges.size();
+      if (field == 0) mesh.edges.at(edge).next = value;
+      if (field == 1) mesh.edges.at(edge).face = value % static_cast<int32_t>(mesh.faces.size() + 1);
+      if (field == 2) mesh.edges.at(edge).vertex = value % static_cast<int32_t>(mesh.vertices.size());
+      if (field == 3) mesh.vertices.at(random() % mesh.vertices.size()).edge = value;
+      if (field == 4) mesh.faces.at(random() % mesh.faces.size()).edge = value;
+    }
+    std::ostringstream fast;
+    std::ostringstream literal;
+    std::string fastResult;
+    std::string literalResult;
+    try {
+      fastResult = mesh.validate(fast) ? "valid" : "fault";
+    } catch (const std::out_of_range&) {
+      fastResult = "out of range";
+    }
+    try {
+      literalResult = validateByWalking(mesh, literal) ? "valid" : "fault";
+    } catch (const std::out_of_range&) {
+      literalResult = "out of range";
+    }
+    ASSERT_EQ(fastResult, literalResult) << "round " << round;
+    ASSERT_EQ(fast.str(), literal.str()) << "round " << round;
+    if (fastResult == "fault") ++faults;
+  }
+  EXPECT_GT(faults, 100);
+}
