@@ -1,0 +1,151 @@
+#include "startup/icosahedron.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <sstream>
+#include <stdexcept>
+
+#include "startup/start_mesh.h"
+
+namespace {
+
+Mesh startMesh() {
+  Mesh mesh;
+  std::ostringstream ignored;
+  buildStartMesh(mesh, ignored);
+  return mesh;
+}
+
+double distance(const Vector3& a, const Vector3& b) {
+  const Vector3 d = a - b;
+  return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+}
+
+double dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+bool sameRecords(const Mesh& a, const Mesh& b) {
+  if (a.vertices.size() != b.vertices.size() || a.edges.size() != b.edges.size() ||
+      a.faces.size() != b.faces.size()) {
+    return false;
+  }
+  return std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(Vertex)) ==
+             0 &&
+         std::memcmp(a.edges.data(), b.edges.data(), a.edges.size() * sizeof(Edge)) == 0 &&
+         std::memcmp(a.faces.data(), b.faces.data(), a.faces.size() * sizeof(Face)) == 0;
+}
+
+TEST(Icosahedron, HasTwelveVerticesThirtyEdgePairsTwentyFaces) {
+  const Mesh mesh = startMesh();
+  EXPECT_EQ(mesh.vertices.size(), 12u);
+  EXPECT_EQ(mesh.edges.size(), 60u);
+  EXPECT_EQ(mesh.faces.size(), 20u);
+}
+
+TEST(Icosahedron, EveryEdgeHasUnitLengthAndMeetsItsTwin) {
+  const Mesh mesh = startMesh();
+  for (int32_t e = 0; e < 60; ++e) {
+    const Edge& edge = mesh.edges.at(e);
+    // The end of an edge is both its twin's start and its successor's start.
+    EXPECT_EQ(mesh.endVertex(e), mesh.edges.at(edge.next).vertex) << "edge " << e;
+    EXPECT_NE(edge.vertex, mesh.endVertex(e)) << "edge " << e;
+    EXPECT_NE(mesh.edges.at(twin(e)).face, edge.face) << "edge " << e;
+    EXPECT_NEAR(distance(mesh.position(edge.vertex), mesh.position(mesh.endVertex(e))), 1.0,
+                1e-15)
+        << "edge " << e;
+  }
+}
+
+TEST(Icosahedron, FaceLoopsAreOutwardTrianglesOfTheirOwnEdges) {
+  const Mesh mesh = startMesh();
+  for (int32_t f = 0; f < 20; ++f) {
+    const int32_t e0 = mesh.faces.at(f).edge;
+    const int32_t e1 = mesh.nextEdge(e0);
+    const int32_t e2 = mesh.nextEdge(e1);
+    EXPECT_EQ(mesh.nextEdge(e2), e0) << "face " << f;
+    for (int32_t e : {e0, e1, e2}) EXPECT_EQ(mesh.edges.at(e).face, f) << "face " << f;
+
+    const Vector3 p0 = mesh.position(mesh.edges.at(e0).vertex);
+    const Vector3 p1 = mesh.position(mesh.edges.at(e1).vertex);
+    const Vector3 p2 = mesh.position(mesh.edges.at(e2).vertex);
+    const Vector3 normal = cross(p1 - p0, p2 - p0);
+    EXPECT_GT(dot(normal, p0 + p1 + p2), 0.0) << "face " << f << " faces inward";
+  }
+}
+
+TEST(Icosahedron, EveryVertexHasFiveEdgesAroundItAllEndingThere) {
+  const Mesh mesh = startMesh();
+  int starts[12] = {};
+  for (const Edge& edge : mesh.edges) ++starts[edge.vertex];
+  for (int32_t v = 0; v < 12; ++v) {
+    EXPECT_EQ(starts[v], 5) << "vertex " << v;
+    const int32_t first = mesh.vertices.at(v).edge;
+    int32_t e = first;
+    int loopLength = 0;
+    do {
+      EXPECT_EQ(mesh.endVertex(e), v) << "vertex " << v << ", edge " << e;
+      e = mesh.nextAroundVertex(e);
+      ++loopLength;
+    } while (e != first && loopLength <= 60);
+    EXPECT_EQ(loopLength, 5) << "vertex " << v;
+  }
+}
+
+TEST(Icosahedron, CornersAreExactWhereTheyShouldBe) {
+  const IcosahedronCorners corners = icosahedronCorners();
+  // Exact zeros on the axis and at angle 0, but pi's sine is not zero in doubles.
+  EXPECT_EQ(corners[0].x, 0.0);
+  EXPECT_EQ(corners[0].y, 0.0);
+  EXPECT_EQ(corners[11].x, 0.0);
+  EXPECT_EQ(corners[11].y, 0.0);
+  EXPECT_EQ(corners[1].y, 0.0);
+  EXPECT_EQ(corners[8].y, 1.0417467896404342e-16);
+  EXPECT_EQ(corners[1].x, 0.85065080835203988);
+  EXPECT_EQ(corners[11].z, 0.95105651629515364);
+  EXPECT_EQ(corners[0].z, -corners[11].z);
+  for (int v = 1; v <= 5; ++v) EXPECT_EQ(corners[v].z, -0.42532540417601994) << v;
+  for (int v = 6; v <= 10; ++v) EXPECT_EQ(corners[v].z, 0.42532540417601994) << v;
+}
+
+TEST(Icosahedron, MeshHoldsTheComputedCorners) {
+  const Mesh mesh = startMesh();
+  const IcosahedronCorners corners = icosahedronCorners();
+  for (int32_t v = 0; v < 12; ++v) {
+    const Vector3 p = mesh.position(v);
+    EXPECT_EQ(p.x, corners[v].x);
+    EXPECT_EQ(p.y, corners[v].y);
+    EXPECT_EQ(p.z, corners[v].z);
+  }
+}
+
+TEST(Icosahedron, RebuildingReplacesAnyPreviousMeshWithTheSameRecords) {
+  const Mesh first = startMesh();
+  Mesh mesh;
+  std::ostringstream ignored;
+  buildStartMesh(mesh, ignored);
+  // Grow well past the initial sizes so the arrays have moved, then rebuild.
+  for (int i = 0; i < 5000; ++i) {
+    mesh.vertices.push_back({1, 2, 3, -1});
+    mesh.edges.push_back({-1, -1, -1});
+    mesh.faces.push_back({-1});
+  }
+  buildStartMesh(mesh, ignored);
+  EXPECT_TRUE(sameRecords(mesh, first));
+  // The storage was given back, so capacity is back to what 12/60/20 needs.
+  EXPECT_LT(mesh.edges.capacity(), 5000u);
+}
+
+TEST(Icosahedron, CheckedAccessRefusesUnassignedLinks) {
+  Mesh mesh = startMesh();
+  EXPECT_THROW(mesh.edges.at(-1), std::out_of_range);
+  EXPECT_THROW(mesh.vertices.at(12), std::out_of_range);
+  EXPECT_THROW(mesh.faces.at(20), std::out_of_range);
+  EXPECT_THROW(mesh.nextEdge(60), std::out_of_range);
+  mesh.edges.at(0).next = -1;
+  EXPECT_THROW(mesh.nextEdge(mesh.nextEdge(0)), std::out_of_range);
+  mesh.edges.at(0).face = -1;
+  EXPECT_THROW(mesh.faces.at(mesh.edges.at(0).face), std::out_of_range);
+}
+
+}  // namespace
