@@ -1,6 +1,6 @@
 #include "startup/frame_matrix.h"
 
-const int frameFaceCorners[8][3] = {{1, 6, 10}, {7, 3, 8},  {6, 2, 7},  {8, 4, 9},
+const int frameFaceCorners[8][3] = {{1, 6, 10}, {7, 3, 8},  {6, 2, 7},   {8, 4, 9},
                                     {9, 5, 10}, {6, 7, 11}, {10, 6, 11}, {7, 8, 11}};
 
 double determinant3x3(const Matrix3& m) {

@@ -1,3 +1,5 @@
+#include "geom/vector.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 
 #include "geom/assert.h"
 #include "geom/print.h"
-#include "geom/vector.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ TEST(Print, QuaternionFormAtTheStreamsPrecision) {
   out.str("");
   out.precision(19);
   out << Quaternion{0.1, -0.5, 1e-20, 2};
-  EXPECT_EQ(out.str(), "Quaternion:\n[0.1000000000000000056,\t-0.5,\t9.999999999999999452e-21,\t2]\n");
+  EXPECT_EQ(out.str(),
+            "Quaternion:\n[0.1000000000000000056,\t-0.5,\t9.999999999999999452e-21,\t2]\n");
 }
 
 TEST(Assert, FailureThrowsTheOneMessage) {

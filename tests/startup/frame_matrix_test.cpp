@@ -48,8 +48,8 @@ TEST(Invert, GeneralMatrixGivesItsInverse) {
 }
 
 TEST(Invert, SingularMatrixReportsErrorAndGivesZeros) {
-  for (const Matrix3& singular : {Matrix3{{1, 2, 3, 0, 0, 0, 4, 5, 6}},
-                                  Matrix3{{1, 2, 3, 2, 4, 6, 7, 8, 9}}, Matrix3{}}) {
+  for (const Matrix3& singular :
+       {Matrix3{{1, 2, 3, 0, 0, 0, 4, 5, 6}}, Matrix3{{1, 2, 3, 2, 4, 6, 7, 8, 9}}, Matrix3{}}) {
     std::ostringstream out;
     const Matrix3 inverse = invert3x3(singular, out);
     EXPECT_EQ(out.str(), "error\n");

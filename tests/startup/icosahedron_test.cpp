@@ -23,7 +23,9 @@ double distance(const Vector3& a, const Vector3& b) {
   return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
 }
 
-double dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double dot(const Vector3& a, const Vector3& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 bool sameRecords(const Mesh& a, const Mesh& b) {
   if (a.vertices.size() != b.vertices.size() || a.edges.size() != b.edges.size() ||
@@ -51,8 +53,7 @@ TEST(Icosahedron, EveryEdgeHasUnitLengthAndMeetsItsTwin) {
     EXPECT_EQ(mesh.endVertex(e), mesh.edges.at(edge.next).vertex) << "edge " << e;
     EXPECT_NE(edge.vertex, mesh.endVertex(e)) << "edge " << e;
     EXPECT_NE(mesh.edges.at(twin(e)).face, edge.face) << "edge " << e;
-    EXPECT_NEAR(distance(mesh.position(edge.vertex), mesh.position(mesh.endVertex(e))), 1.0,
-                1e-15)
+    EXPECT_NEAR(distance(mesh.position(edge.vertex), mesh.position(mesh.endVertex(e))), 1.0, 1e-15)
         << "edge " << e;
   }
 }
