@@ -107,35 +107,40 @@ int32_t Mesh::splitEdge(int32_t a) {
   return addFace(a, c, toS);
 }
 
-void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in) {
+StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out) {
   std::vector<int32_t>& ranges = refinement.splitRanges;
-  if (ranges.empty()) {
-    if (!reserveForStep(mesh, refinement, growthFor(mesh.faces.size()))) {
-      out << "Not enough memory for the next refinement step" << std::endl;
-      return;
-    }
+  const bool first = ranges.empty();
+  const std::size_t splits = first ? mesh.faces.size() : edgeSplitsOfNextStep(refinement);
+  if (!reserveForStep(mesh, refinement, growthFor(splits))) {
+    out << "Not enough memory for the next refinement step" << std::endl;
+    return StepSplit::refused;
+  }
+  if (first) {
     mesh.splitFaces(out);
     // The first range is the icosahedron's own edges, whatever the mesh held.
     ranges.push_back(0);
     ranges.push_back(60);
     ranges.push_back(static_cast<int32_t>(mesh.edges.size()));
     refinement.splitPhase = 0;
-  } else {
-    if (!reserveForStep(mesh, refinement, growthFor(edgeSplitsOfNextStep(refinement)))) {
-      out << "Not enough memory for the next refinement step" << std::endl;
-      return;
-    }
-    for (std::size_t r = static_cast<std::size_t>(refinement.splitPhase); r + 1 < ranges.size();
-         r += 2) {
-      const int32_t end = ranges[r + 1];
-      for (int32_t i = ranges[r]; i < end; i += 2) mesh.splitEdge(i);
-    }
-    ranges.push_back(static_cast<int32_t>(mesh.edges.size()));
-    refinement.splitPhase = refinement.splitPhase == 0 ? 1 : 0;
-    if (!mesh.validate(out)) {
-      char pause;
-      in >> pause;
-    }
+    return StepSplit::faces;
+  }
+  for (std::size_t r = static_cast<std::size_t>(refinement.splitPhase); r + 1 < ranges.size();
+       r += 2) {
+    const int32_t end = ranges[r + 1];
+    for (int32_t i = ranges[r]; i < end; i += 2) mesh.splitEdge(i);
+  }
+  ranges.push_back(static_cast<int32_t>(mesh.edges.size()));
+  refinement.splitPhase = refinement.splitPhase == 0 ? 1 : 0;
+  return StepSplit::edges;
+}
+
+void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in) {
+  const StepSplit split = splitForStep(mesh, refinement, out);
+  if (split == StepSplit::refused) return;
+  // The face splits have checked themselves already, fatally.
+  if (split == StepSplit::edges && !mesh.validate(out)) {
+    char pause;
+    in >> pause;
   }
   printStatistics(mesh, out);
   out << "Face count: " << mesh.faces.size() << std::endl;

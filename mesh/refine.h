@@ -14,5 +14,10 @@ struct Refinement {
   int32_t splitPhase = 0;            // 0 or 1: which alternate ranges the next step splits
 };
 
-// Reads one character from `in` only when the refined mesh fails validation.
+// Reads one character from `in` only when the refined mesh fails validation. A step
+// that does not fit in memory says so and leaves the mesh and the refinement as they were.
 void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in);
+
+// The splitting half of refineStep, apart so the benchmark can time the stages.
+enum class StepSplit { refused, faces, edges };
+StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out);

@@ -1,0 +1,108 @@
+// Refinement benchmark: builds the icosahedron and runs refinement steps, one row per
+// step, timing the stages of each step in the order refineStep runs them.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <ostream>
+#include <streambuf>
+#include <string>
+
+#include "mesh/refine.h"
+#include "mesh/statistics.h"
+#include "startup/start_mesh.h"
+
+namespace {
+
+class NullBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+double peakResidentMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+}
+
+int usage(const char* program) {
+  std::fprintf(stderr, "usage: %s [--steps N] [--csv]\n", program);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argumentCount, char** arguments) {
+  int steps = 18;
+  bool csv = false;
+  for (int i = 1; i < argumentCount; ++i) {
+    if (std::strcmp(arguments[i], "--csv") == 0) {
+      csv = true;
+    } else if (std::strcmp(arguments[i], "--steps") == 0 && i + 1 < argumentCount) {
+      steps = std::atoi(arguments[++i]);
+    } else {
+      return usage(arguments[0]);
+    }
+  }
+  if (steps < 1) return usage(arguments[0]);
+
+  NullBuffer nullBuffer;
+  std::ostream nullStream(&nullBuffer);
+  Mesh mesh;
+  Refinement refinement;
+  buildStartMesh(mesh, nullStream);
+
+  if (csv) {
+    std::printf("step,faces,split_ms,validate_ms,stats_ms,total_ms,ns_per_split,peak_rss_mb,"
+                "bytes_per_face\n");
+  } else {
+    std::printf("%4s %10s %10s %12s %10s %10s %13s %12s %15s\n", "step", "faces", "split_ms",
+                "validate_ms", "stats_ms", "total_ms", "ns_per_split", "peak_rss_mb",
+                "bytes_per_face");
+  }
+  for (int step = 1; step <= steps; ++step) {
+    const std::size_t facesBefore = mesh.faces.size();
+    auto start = std::chrono::steady_clock::now();
+    const StepSplit split = splitForStep(mesh, refinement, nullStream);
+    const double splitMs = millisecondsSince(start);
+    if (split == StepSplit::refused) {
+      std::fprintf(stderr, "step %d does not fit in memory\n", step);
+      return 1;
+    }
+    // The first step validates inside its split, as refineStep does.
+    start = std::chrono::steady_clock::now();
+    const bool valid = split == StepSplit::faces || mesh.validate(nullStream);
+    const double validateMs = millisecondsSince(start);
+    start = std::chrono::steady_clock::now();
+    printStatistics(mesh, nullStream);
+    nullStream << "Face count: " << mesh.faces.size() << std::endl;
+    const double statsMs = millisecondsSince(start);
+    const double totalMs = splitMs + validateMs + statsMs;
+    if (!valid) {
+      std::fprintf(stderr, "step %d left an invalid mesh\n", step);
+      return 1;
+    }
+    const std::size_t faces = mesh.faces.size();
+    const double splits = static_cast<double>(faces - facesBefore) / 2.0;
+    const double nsPerSplit = splitMs * 1e6 / splits;
+    const double peakMb = peakResidentMegabytes();
+    const double bytesPerFace = peakMb * 1024.0 * 1024.0 / static_cast<double>(faces);
+    if (csv) {
+      std::printf("%d,%zu,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f\n", step, faces, splitMs,
+                  validateMs, statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace);
+    } else {
+      std::printf("%4d %10zu %10.1f %12.1f %10.1f %10.1f %13.1f %12.1f %15.1f\n", step, faces,
+                  splitMs, validateMs, statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace);
+    }
+    std::fflush(stdout);
+  }
+  return 0;
+}
