@@ -4,6 +4,7 @@ BUILD ?= build
 BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
+BENCHES := refine_bench frame_bench
 
 .PHONY: deps configure build run test bench screenshot clean
 
@@ -22,8 +23,14 @@ run: build
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# Builds every benchmark there is and runs each once; they print their own figures.
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target benches
+	@for bench in $(BENCHES); do \
+	  if [ -x $(BUILD)/bench/$$bench ]; then \
+	    echo "== $$bench"; ./$(BUILD)/bench/$$bench || exit 1; \
+	  fi; \
+	done
 
 screenshot: build
 	bash scripts/screenshot $(BUILD)/geosandbox docs/screenshot.png
