@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <sstream>
 #include <stdexcept>
 
@@ -27,15 +26,24 @@ double dot(const Vector3& a, const Vector3& b) {
   return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
+// Field by field: a Vertex has padding, whose bytes may differ between copies.
 bool sameRecords(const Mesh& a, const Mesh& b) {
   if (a.vertices.size() != b.vertices.size() || a.edges.size() != b.edges.size() ||
       a.faces.size() != b.faces.size()) {
     return false;
   }
-  return std::memcmp(a.vertices.data(), b.vertices.data(), a.vertices.size() * sizeof(Vertex)) ==
-             0 &&
-         std::memcmp(a.edges.data(), b.edges.data(), a.edges.size() * sizeof(Edge)) == 0 &&
-         std::memcmp(a.faces.data(), b.faces.data(), a.faces.size() * sizeof(Face)) == 0;
+  for (std::size_t i = 0; i < a.vertices.size(); ++i) {
+    const Vertex &p = a.vertices.at(i), &q = b.vertices.at(i);
+    if (p.x != q.x || p.y != q.y || p.z != q.z || p.edge != q.edge) return false;
+  }
+  for (std::size_t i = 0; i < a.edges.size(); ++i) {
+    const Edge &p = a.edges.at(i), &q = b.edges.at(i);
+    if (p.vertex != q.vertex || p.face != q.face || p.next != q.next) return false;
+  }
+  for (std::size_t i = 0; i < a.faces.size(); ++i) {
+    if (a.faces.at(i).edge != b.faces.at(i).edge) return false;
+  }
+  return true;
 }
 
 TEST(Icosahedron, HasTwelveVerticesThirtyEdgePairsTwentyFaces) {
