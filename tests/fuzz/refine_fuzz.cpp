@@ -1,0 +1,117 @@
+// Drives random sequences of refinement steps, edge splits and corruptions of index
+// fields, validating as it goes. Only the program's two documented failures may
+// escape an operation (a failed my_assert and an out-of-range access); the fast
+// validation must agree with the literal walks on every mesh, broken or not.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "mesh/refine.h"
+#include "mesh/validate.h"
+#include "startup/start_mesh.h"
+
+namespace {
+
+class Input {
+ public:
+  Input(const uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool done() const { return position_ >= size_; }
+  uint32_t byte() { return done() ? 0 : data_[position_++]; }
+  uint32_t word() {
+    const uint32_t low = byte();
+    return low | byte() << 8;
+  }
+
+ private:
+  const uint8_t* data_;
+  std::size_t size_;
+  std::size_t position_ = 0;
+};
+
+// Runs an operation and reports whether it ended in a documented failure.
+template <typename Operation>
+std::string outcomeOf(Operation operation) {
+  try {
+    return operation();
+  } catch (const std::out_of_range&) {
+    return "out of range";
+  } catch (const std::runtime_error& error) {
+    if (std::string(error.what()) != "Custom my_assert failed") std::abort();
+    return "assert";
+  }
+}
+
+void compareValidations(const Mesh& mesh) {
+  std::ostringstream fast;
+  std::ostringstream literal;
+  const std::string fastOutcome =
+      outcomeOf([&] { return std::string(mesh.validate(fast) ? "valid" : "fault"); });
+  const std::string literalOutcome =
+      outcomeOf([&] { return std::string(validateByWalking(mesh, literal) ? "valid" : "fault"); });
+  if (fastOutcome == "assert" || fastOutcome != literalOutcome) std::abort();
+  if (fast.str() != literal.str()) std::abort();
+  // One message line on a fault, nothing otherwise.
+  if ((fastOutcome == "fault") != !fast.str().empty()) std::abort();
+}
+
+// A value near the valid range of an index field, -1 and one past the end included.
+int32_t nearbyIndex(Input& input, std::size_t size) {
+  return static_cast<int32_t>(input.word() % (size + 4)) - 2;
+}
+
+void corrupt(Mesh& mesh, Input& input) {
+  const uint32_t field = input.byte() % 5;
+  if (field == 3 && !mesh.vertices.empty()) {
+    mesh.vertices.at(input.word() % mesh.vertices.size()).edge =
+        nearbyIndex(input, mesh.edges.size());
+    return;
+  }
+  if (field == 4 && !mesh.faces.empty()) {
+    mesh.faces.at(input.word() % mesh.faces.size()).edge = nearbyIndex(input, mesh.edges.size());
+    return;
+  }
+  if (mesh.edges.empty()) return;
+  Edge& edge = mesh.edges.at(input.word() % mesh.edges.size());
+  if (field == 0) edge.next = nearbyIndex(input, mesh.edges.size());
+  if (field == 1) edge.face = nearbyIndex(input, mesh.faces.size());
+  if (field == 2) edge.vertex = nearbyIndex(input, mesh.vertices.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  Input input(data, size);
+  std::ostringstream ignored;
+  std::istringstream noInput;
+  Mesh mesh;
+  Refinement refinement;
+  buildStartMesh(mesh, ignored);
+
+  // Small meshes only: four steps of refinement are enough to reach every case.
+  constexpr std::size_t maxEdges = 6000;
+  while (!input.done()) {
+    const uint32_t operation = input.byte() % 4;
+    if (operation == 0 && mesh.edges.size() <= maxEdges) {
+      outcomeOf([&] {
+        ignored.str("");
+        refineStep(mesh, refinement, ignored, noInput);
+        return std::string("done");
+      });
+    } else if (operation == 1 && !mesh.edges.empty() && mesh.edges.size() <= 2 * maxEdges) {
+      const auto edge = static_cast<int32_t>(input.word() % mesh.edges.size());
+      outcomeOf([&] {
+        mesh.splitEdge(edge);
+        return std::string("done");
+      });
+    } else if (operation == 2) {
+      corrupt(mesh, input);
+    } else {
+      compareValidations(mesh);
+    }
+  }
+  compareValidations(mesh);
+  return 0;
+}
