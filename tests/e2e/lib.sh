@@ -7,6 +7,8 @@
 #                                   sets APP_PID, APP_OUT (stdout file), APP_ERR
 #   wait_for_window [TIMEOUT]       waits for the "SDL window" window; sets WIN
 #   focus_window                    pointer into WIN and keyboard focus on it
+#   window_size                     prints WIN's size as WIDTHxHEIGHT
+#   close_window                    asks WIN to close as a window manager would
 #   hold_key KEY [SECONDS]          xdotool keydown, hold (default 0.15 s), keyup
 #   wait_for_line FILE TEXT [TIMEOUT]       waits for a whole line equal to TEXT
 #   wait_for_count FILE TEXT N [TIMEOUT]    waits for N such lines
@@ -27,6 +29,7 @@ APP_OUT="$E2E_TMP/stdout"
 APP_ERR="$E2E_TMP/stderr"
 APP_STATUS=""
 WIN=""
+E2E_BIN_DIR=""
 
 e2e_cleanup() {
   if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
@@ -89,6 +92,7 @@ xdpyinfo_answers() { xdpyinfo >/dev/null 2>&1; }
 
 start_app() {
   local binary=$1
+  E2E_BIN_DIR=$(cd "$(dirname "$binary")" && pwd)
   "$binary" </dev/null >"$APP_OUT" 2>"$APP_ERR" &
   APP_PID=$!
 }
@@ -109,6 +113,18 @@ focus_window() {
   xdotool mousemove --window "$WIN" 10 10 2>/dev/null
   xdotool windowfocus --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN" 2>/dev/null
   sleep 0.1
+}
+
+window_size() {
+  xwininfo -id "$WIN" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }'
+}
+
+# Bare Xvfb has no window manager to turn a click on the close button into the
+# WM_DELETE_WINDOW message, so a small helper built beside the program sends it.
+close_window() {
+  local helper="$E2E_BIN_DIR/e2e_close_window"
+  [ -x "$helper" ] || fail "helper $helper is not built"
+  "$helper" "$WIN" || fail "could not send WM_DELETE_WINDOW to $WIN"
 }
 
 # The program reads the key-state array when it pumps events, so a bare tap can

@@ -1,0 +1,167 @@
+#include "app/camera.h"
+
+#include <SDL_keysym.h>
+
+#include <cmath>
+
+#include "geom/matrix.h"
+#include "geom/print.h"
+
+namespace {
+
+// Before the loop has fetched SDL's array there is nothing held.
+const uint8_t noKeysHeld[SDLK_LAST] = {};
+
+struct Keys {
+  const uint8_t* state;
+  bool held(SDLKey key) const { return state[key] != 0; }
+};
+
+void steerWithMouse(CameraState& camera, const CameraInput& input, const Settings& settings) {
+  camera.mouseX = input.mouseX;
+  camera.mouseY = input.mouseY;
+  if (!(input.mouseButtons & 1)) return;
+  int32_t width = settings.windowWidth;
+  int32_t height = settings.windowHeight;
+  int32_t smallerSide = width < height ? width : height;
+  // Overwritten, not accumulated: the pointer's offset from the centre is the rate.
+  camera.yawRate = -(2 * (camera.mouseX - width / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
+  camera.pitchRate =
+      -(2 * (camera.mouseY - height / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
+}
+
+// Fires once per press however many frames the key stays down.
+void latchedKey(bool held, bool& latch, const std::function<void()>& action) {
+  if (!held) {
+    latch = false;
+    return;
+  }
+  if (latch) return;
+  latch = true;
+  if (action) action();
+}
+
+void setFlags(CameraState& camera, bool wireframe, bool cullBackFaces) {
+  camera.wireframe = wireframe;
+  camera.cullBackFaces = cullBackFaces;
+}
+
+void setRenderFlags(CameraState& camera, Keys keys) {
+  // Tested in this order, so the last held key wins.
+  if (keys.held(SDLK_1)) setFlags(camera, false, true);
+  if (keys.held(SDLK_2)) setFlags(camera, true, true);
+  if (keys.held(SDLK_3)) setFlags(camera, true, false);
+  if (keys.held(SDLK_4)) setFlags(camera, false, false);
+}
+
+// sense +1 or -1 accelerates, 0 lets the rate decay.
+void turn(double& rate, int sense, const Settings& settings, double dt) {
+  if (sense > 0) {
+    rate += settings.turnAcceleration * dt;
+  } else if (sense < 0) {
+    rate -= settings.turnAcceleration * dt;
+  } else {
+    dampTowardZero(rate, settings.turnDamping * dt);
+  }
+}
+
+// The first key wins when both are held.
+int direction(bool first, int firstDirection, bool second) {
+  if (first) return firstDirection;
+  if (second) return -firstDirection;
+  return 0;
+}
+
+void thrust(CameraState& camera, double along, double dt) {
+  Vector3 push = {0.0, 0.0, along * std::exp(static_cast<double>(camera.thrustExponent)) * dt};
+  Vector3 world = transform(rotationMatrix(camera.cameraPose.orientation), push);
+  camera.cameraVelocity = camera.cameraVelocity + world;
+}
+
+void updateOrientation(CameraState& camera, double dt) {
+  Quaternion change = {1.0, dt * camera.pitchRate * 0.5, dt * camera.yawRate * 0.5,
+                       dt * camera.rollRate * 0.5};
+  // Applied on the right: the turn happens in the camera's own frame.
+  camera.cameraPose.orientation = quaternionProduct(camera.cameraPose.orientation, change);
+  normalize(camera.cameraPose.orientation);
+}
+
+void updatePosition(CameraState& camera, double dt) {
+  Vector3& position = camera.cameraPose.position;
+  position.x += camera.cameraVelocity.x * dt;
+  position.y += camera.cameraVelocity.y * dt;
+  position.z += camera.cameraVelocity.z * dt;
+}
+
+}  // namespace
+
+CameraState startCameraState(float thrustExponent) {
+  CameraState camera{thrustExponent, {{1.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}}};
+  return camera;
+}
+
+void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
+                  double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
+                  std::ostream& out) {
+  double dt = frameTime;
+  Keys keys{input.keyState ? input.keyState : noKeysHeld};
+
+  steerWithMouse(camera, input, settings);
+  latchedKey(keys.held(SDLK_y), camera.splitKeyLatch, meshKeys.splitEdge);
+  latchedKey(keys.held(SDLK_t), camera.refineKeyLatch, meshKeys.refineStep);
+  setRenderFlags(camera, keys);
+
+  // Up lowers the nose; Left turns left; End, keypad 1 and d roll x toward y.
+  turn(camera.pitchRate, direction(keys.held(SDLK_UP), -1, keys.held(SDLK_DOWN)), settings, dt);
+  turn(camera.yawRate, direction(keys.held(SDLK_LEFT), 1, keys.held(SDLK_RIGHT)), settings, dt);
+  bool rollOne = keys.held(SDLK_END) || keys.held(SDLK_KP1) || keys.held(SDLK_d);
+  bool rollOther = keys.held(SDLK_PAGEDOWN) || keys.held(SDLK_KP3) || keys.held(SDLK_f);
+  turn(camera.rollRate, direction(rollOne, 1, rollOther), settings, dt);
+
+  if (keys.held(SDLK_KP_PLUS) || keys.held(SDLK_a)) thrust(camera, -1.0, dt);
+  if (keys.held(SDLK_KP_MINUS) || keys.held(SDLK_s)) thrust(camera, 1.0, dt);
+  if (keys.held(SDLK_KP_MULTIPLY)) camera.thrustExponent = static_cast<float>(camera.thrustExponent + dt);
+  if (keys.held(SDLK_KP_DIVIDE)) camera.thrustExponent = static_cast<float>(camera.thrustExponent - dt);
+  if (keys.held(SDLK_SPACE)) {
+    // Three times the thrust, so braking always wins against one thrust key.
+    double amount = std::exp(static_cast<double>(camera.thrustExponent)) * 3.0 * dt;
+    shortenVector(camera.cameraVelocity, static_cast<float>(amount));
+  }
+  if (keys.held(SDLK_c)) out << camera.cameraPose.position << camera.cameraPose.orientation;
+  if (keys.held(SDLK_F10)) {
+    camera.cameraVelocity = {0.0, 0.0, 0.0};
+    camera.thrustExponent = defaultThrustExponent;
+  }
+
+  updateOrientation(camera, dt);
+  updatePosition(camera, dt);
+}
+
+void dampTowardZero(double& value, double step) {
+  if (value > step) {
+    value -= step;
+  } else if (value < -step) {
+    value += step;
+  } else {
+    value = 0.0;
+  }
+}
+
+void shortenVector(Vector3& v, float amount) {
+  double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  if (amount >= length) {
+    v = {0.0, 0.0, 0.0};
+    return;
+  }
+  double factor = (length - amount) / length;
+  v.x *= factor;
+  v.y *= factor;
+  v.z *= factor;
+}
+
+Quaternion quaternionProduct(const Quaternion& a, const Quaternion& b) {
+  return {a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z,
+          a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
+          a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x,
+          a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The perspective frustum for a drawable size, as plain numbers, so its arithmetic
+// can be checked without a GL context.
+
+#include <cstdint>
+
+#include "render/settings.h"
+
+struct Frustum {
+  double left, right, bottom, top, nearPlane, farPlane;  // glFrustum's six arguments
+};
+
+// The field of view spans the window's diagonal and the near-plane half-diagonal is
+// nearPlane * sin(fieldOfView / 2). Sides must be at least 1.
+Frustum frustumFor(const Settings& settings, int32_t width, int32_t height);

@@ -1,0 +1,55 @@
+#include "app/main_loop.h"
+
+#include <SDL.h>
+
+#include <iostream>
+
+#include "app/camera.h"
+#include "app/clock.h"
+#include "app/globals.h"
+#include "app/video.h"
+#include "render/frame.h"
+
+namespace {
+
+// True when the loop must end. Escape is only seen while an event is handled; the
+// key press is itself such an event.
+bool drainEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == SDL_QUIT) return true;
+    if (event.type == SDL_VIDEORESIZE) resizeVideo(event.resize.w, event.resize.h);
+    keyState = SDL_GetKeyState(nullptr);
+    if (keyState[SDLK_ESCAPE]) return true;
+  }
+  return false;
+}
+
+CameraInput readInput() {
+  int x = 0;
+  int y = 0;
+  uint8_t buttons = SDL_GetMouseState(&x, &y);
+  return {keyState, buttons, x, y};
+}
+
+MeshKeys meshKeys() {
+  return {[] { mesh.splitEdge(10); }, [] { refineStep(mesh, refinement, std::cout, std::cin); }};
+}
+
+void swapBuffers() { SDL_GL_SwapBuffers(); }
+
+FrameState frameState() {
+  return {frameTime, camera.cameraPose, camera.wireframe, camera.cullBackFaces};
+}
+
+}  // namespace
+
+void runMainLoop() {
+  const MeshKeys keys = meshKeys();
+  for (;;) {
+    if (drainEvents()) return;
+    frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);
+    updateCamera(camera, readInput(), settings, frameTime, defaultThrustExponent, keys, std::cout);
+    renderFrame(settings, frameState(), swapBuffers, std::cout);
+  }
+}

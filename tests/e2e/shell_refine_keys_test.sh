@@ -1,0 +1,28 @@
+# t refines once per press however long it is held; y splits an edge silently and
+# leaves t working.
+source "$(dirname "$0")/lib.sh"
+binary=$1
+
+start_xvfb
+start_app "$binary"
+wait_for_window 60
+focus_window
+
+hold_key t
+wait_for_line "$APP_OUT" "Face count: 60" 30
+
+hold_key t 1.0
+wait_for_line "$APP_OUT" "Face count: 120" 30
+sleep 0.5
+[ "$(grep -c '^Face count: ' "$APP_OUT")" -eq 2 ] || fail "holding t refined more than once"
+
+lines_before=$(wc -l <"$APP_OUT")
+hold_key y
+sleep 0.5
+[ "$(wc -l <"$APP_OUT")" -eq "$lines_before" ] || fail "y printed something"
+
+hold_key t
+wait_for_line "$APP_OUT" "Face count: 240" 30
+
+stop_app
+pass
