@@ -1,8 +1,12 @@
 #include "app/frustum.h"
 
+#include <algorithm>
 #include <cmath>
 
 Frustum frustumFor(const Settings& settings, int32_t width, int32_t height) {
+  // A collapsed window would make both sides 0 and the scale 1/0.
+  width = std::max(width, int32_t{1});
+  height = std::max(height, int32_t{1});
   // Sine, not tangent: the diagonal angle of view stays below the nominal one.
   float s = static_cast<float>(std::sin(settings.fieldOfView * 0.5));
   // 64 bits so that even a huge drawable cannot overflow into a negative root;

@@ -11,5 +11,5 @@ struct Frustum {
 };
 
 // The field of view spans the window's diagonal and the near-plane half-diagonal is
-// nearPlane * sin(fieldOfView / 2). Sides must be at least 1.
+// nearPlane * sin(fieldOfView / 2). A zero side counts as 1.
 Frustum frustumFor(const Settings& settings, int32_t width, int32_t height);

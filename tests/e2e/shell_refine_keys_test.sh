@@ -1,4 +1,5 @@
-# t refines once per press however long it is held; y splits an edge silently and
+# Frames of software GL may take longer than a short tap, so keys are held for
+# about a second. t refines once per press however long it is held; y splits an edge silently and
 # leaves t working.
 source "$(dirname "$0")/lib.sh"
 binary=$1
@@ -8,20 +9,20 @@ start_app "$binary"
 wait_for_window 60
 focus_window
 
-hold_key t
+hold_key t 1.0
 wait_for_line "$APP_OUT" "Face count: 60" 30
 
-hold_key t 1.0
+hold_key t 3.0
 wait_for_line "$APP_OUT" "Face count: 120" 30
 sleep 0.5
 [ "$(grep -c '^Face count: ' "$APP_OUT")" -eq 2 ] || fail "holding t refined more than once"
 
 lines_before=$(wc -l <"$APP_OUT")
-hold_key y
+hold_key y 1.0
 sleep 0.5
 [ "$(wc -l <"$APP_OUT")" -eq "$lines_before" ] || fail "y printed something"
 
-hold_key t
+hold_key t 1.0
 wait_for_line "$APP_OUT" "Face count: 240" 30
 
 stop_app

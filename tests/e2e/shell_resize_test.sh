@@ -12,13 +12,13 @@ poll_until 20 eval '[ "$(window_size)" = "800x600" ]' || fail "window is $(windo
 app_has_exited && fail "program ended after the resize"
 
 focus_window
-hold_key c
+hold_key c 1.0
 wait_for_line "$APP_OUT" "Quaternion:" 20
 [ "$(grep -c '^vector:$' "$APP_OUT")" -ge 1 ] || fail "c printed no position"
 grep -qFx "[1,	0,	0,	0]" "$APP_OUT" || fail "c did not print the identity orientation"
 
-hold_key Left 0.3
-poll_until 10 eval '[ "$(tail -n 1 "$APP_OUT")" != "[1,	0,	0,	0]" ] || { hold_key c; false; }' ||
+hold_key Left 1.0
+poll_until 10 eval '[ "$(tail -n 1 "$APP_OUT")" != "[1,	0,	0,	0]" ] || { hold_key c 1.0; false; }' ||
   fail "after Left the printed orientation is still the identity"
 
 stop_app
