@@ -17,13 +17,17 @@ wait_for_line "$APP_OUT" "Face count: 120" 30
 sleep 0.5
 [ "$(grep -c '^Face count: ' "$APP_OUT")" -eq 2 ] || fail "holding t refined more than once"
 
+hold_key t 1.0
+wait_for_line "$APP_OUT" "Face count: 240" 30
+
+# y splits one edge without a word; the next t still refines (two more faces now).
 lines_before=$(wc -l <"$APP_OUT")
 hold_key y 1.0
 sleep 0.5
 [ "$(wc -l <"$APP_OUT")" -eq "$lines_before" ] || fail "y printed something"
 
 hold_key t 1.0
-wait_for_line "$APP_OUT" "Face count: 240" 30
+poll_until 30 eval '[ "$(grep -c "^Face count: " "$APP_OUT")" -ge 4 ]' || fail "t after y printed no face count"
 
 stop_app
 pass
