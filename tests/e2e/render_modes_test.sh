@@ -1,0 +1,31 @@
+# Key 2 draws the lattice as one-pixel outlines of its quads, key 1 filled again: the
+# runs of lit pixels along a row show which.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../render/pixels.sh"
+
+binary=$1
+start_xvfb
+start_app "$binary"
+wait_for_window 60
+wait_for_line "$APP_OUT" "created texture" 60
+focus_window
+sleep 1.5
+take_screenshot "$E2E_TMP/filled.png"
+hold_key 2 0.3
+sleep 0.7
+take_screenshot "$E2E_TMP/lines.png"
+hold_key 1 0.3
+sleep 0.7
+take_screenshot "$E2E_TMP/filled_again.png"
+
+filled=$(mean_run_length "$E2E_TMP/filled.png" 0 0 1024 768)
+lines=$(mean_run_length "$E2E_TMP/lines.png" 0 0 1024 768)
+filledAgain=$(mean_run_length "$E2E_TMP/filled_again.png" 0 0 1024 768)
+echo "mean lit run x100: filled $filled, lines $lines, filled again $filledAgain"
+[ "$lines" -gt 0 ] || fail "nothing drawn after key 2"
+[ $((lines * 10)) -lt $((filled * 6)) ] || fail "key 2 did not switch to lines ($lines vs $filled)"
+[ $((filledAgain * 10)) -gt $((lines * 15)) ] || fail "key 1 did not fill again ($filledAgain vs $lines)"
+lit=$(count_pixels "$E2E_TMP/lines.png" 256 192 512 384 'm > 60')
+[ "$lit" -gt 2000 ] || fail "the outlines show only $lit lit pixels in the middle"
+stop_app
+pass
