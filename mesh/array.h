@@ -64,6 +64,11 @@ class GrowableArray {
   T& back() { return at(size_ - 1); }
   const T& back() const { return at(size_ - 1); }
 
+  // A hint to the cache that `index` is wanted soon; an index outside the array is ignored.
+  void prefetch(std::size_t index) const {
+    if (index < size_) __builtin_prefetch(items_ + index);
+  }
+
   T* data() { return items_; }
   const T* data() const { return items_; }
   T* begin() { return items_; }

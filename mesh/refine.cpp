@@ -50,6 +50,40 @@ bool reserveForStep(Mesh& mesh, Refinement& refinement, const Growth& growth) {
   return true;
 }
 
+// An edge split touches about ten records scattered over the mesh, and each one read
+// in turn would wait for memory. The splits of a step walk their edges in index order,
+// so the records of the splits a few dozen edges ahead are fetched now, in two stages:
+// the neighbours of the far edge first, then their own neighbours for the near one,
+// whose first neighbours have arrived by then. The hints change nothing in the mesh.
+constexpr int32_t splitsAhead = 16;
+
+void prefetchSplit(const Mesh& mesh, int32_t far, int32_t near, int32_t end) {
+  const auto edgeCount = static_cast<uint32_t>(mesh.edges.size());
+  const Edge* edges = mesh.edges.data();
+  if (far < end && static_cast<uint32_t>(far) + 1 < edgeCount) {
+    const Edge& a = edges[far];
+    const Edge& t = edges[far + 1];
+    mesh.edges.prefetch(a.next);
+    mesh.edges.prefetch(t.next);
+    mesh.vertices.prefetch(a.vertex);
+    mesh.vertices.prefetch(t.vertex);
+    mesh.faces.prefetch(a.face);
+    mesh.faces.prefetch(t.face);
+  }
+  if (near < end && static_cast<uint32_t>(near) + 1 < edgeCount) {
+    for (const int32_t side : {edges[near].next, edges[near + 1].next}) {
+      if (static_cast<uint32_t>(side) >= edgeCount) continue;
+      const int32_t following = edges[side].next;
+      mesh.edges.prefetch(twin(side));
+      mesh.edges.prefetch(following);
+      mesh.edges.prefetch(twin(following));
+      if (static_cast<uint32_t>(twin(side)) < edgeCount) {
+        mesh.vertices.prefetch(edges[twin(side)].vertex);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 void Mesh::splitFaces(std::ostream& out) {
@@ -127,7 +161,12 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out) {
   for (std::size_t r = static_cast<std::size_t>(refinement.splitPhase); r + 1 < ranges.size();
        r += 2) {
     const int32_t end = ranges[r + 1];
-    for (int32_t i = ranges[r]; i < end; i += 2) mesh.splitEdge(i);
+    for (int32_t i = ranges[r]; i < end; i += 2) {
+      const int32_t left = end - i;
+      prefetchSplit(mesh, left > 4 * splitsAhead ? i + 4 * splitsAhead : end,
+                    left > 2 * splitsAhead ? i + 2 * splitsAhead : end, end);
+      mesh.splitEdge(i);
+    }
   }
   ranges.push_back(static_cast<int32_t>(mesh.edges.size()));
   refinement.splitPhase = refinement.splitPhase == 0 ? 1 : 0;
