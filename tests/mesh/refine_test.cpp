@@ -182,6 +182,7 @@ TEST(RefineStep, BrokenMeshInTheFirstStepIsFatal) {
 #endif
 #endif
 
+#ifndef GEOSANDBOX_ASAN
 namespace {
 
 std::size_t addressSpaceBytes() {
@@ -220,6 +221,7 @@ int stepUnderAddressSpaceLimit() {
 }
 
 }  // namespace
+#endif
 
 TEST(RefineStep, StepTooLargeForMemoryChangesNothing) {
 #ifdef GEOSANDBOX_ASAN
