@@ -65,3 +65,22 @@ count_holes() {
       }
       END { print holes + 0 }'
 }
+
+# Sum over the rows of the W x H box at (X, Y) of the faint pixels (3 to 60) that lead
+# up to a row's first bright pixel (above 60) from the left: a sharp edge gives few, a
+# trail fading out behind a figure moving right gives many.
+leading_fade() {
+  local file=$1 x=$2 y=$3 w=$4 h=$5
+  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 -compress none ppm:- |
+    awk -v RS='[ \t\n]+' -v width="$w" '
+      NR <= 4 { next }
+      { value[n++ % 3] = $1 }
+      n % 3 == 0 && n > 0 {
+        m = value[0] > value[1] ? value[0] : value[1]; if (value[2] > m) m = value[2]
+        column = (n / 3 - 1) % width
+        if (column == 0) { found = 0; faint = 0 }
+        if (found) next
+        if (m > 60) { found = 1; total += faint } else if (m >= 3) faint++; else faint = 0
+      }
+      END { print total + 0 }'
+}

@@ -1,0 +1,26 @@
+# While the camera turns left the figure moves right on the screen, and each frame
+# leaves a fading copy behind it: a long faint lead-in left of the figure's edge,
+# where the still view has a sharp edge.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../render/pixels.sh"
+
+binary=$1
+start_xvfb
+start_app "$binary"
+wait_for_window 60
+wait_for_line "$APP_OUT" "created texture" 60
+focus_window
+sleep 1.5
+take_screenshot "$E2E_TMP/still.png"
+xdotool keydown Left || fail "xdotool keydown Left"
+sleep 0.9
+take_screenshot "$E2E_TMP/turning.png"
+xdotool keyup Left
+
+still=$(leading_fade "$E2E_TMP/still.png" 0 0 1024 768)
+turning=$(leading_fade "$E2E_TMP/turning.png" 0 0 1024 768)
+echo "faint pixels before the figure's left edge: still $still, turning $turning"
+[ "$turning" -gt $((still * 3)) ] || fail "no trails while turning ($turning vs $still)"
+[ "$turning" -gt 10000 ] || fail "trails too short while turning ($turning faint pixels)"
+stop_app
+pass
