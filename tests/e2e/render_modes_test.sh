@@ -3,11 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../render/pixels.sh"
 
-binary=$1
-start_xvfb
-start_app "$binary"
-wait_for_window 60
-wait_for_line "$APP_OUT" "created texture" 60
+start_figure_run "$1"
 focus_window
 sleep 1.5
 take_screenshot "$E2E_TMP/filled.png"

@@ -84,3 +84,12 @@ leading_fade() {
       }
       END { print total + 0 }'
 }
+
+# Starts the program on a private X server and waits until the figure's texture
+# exists, so the next screenshot shows the lattice.
+start_figure_run() {
+  start_xvfb
+  start_app "$1"
+  wait_for_window 60
+  wait_for_line "$APP_OUT" "created texture" 60
+}
