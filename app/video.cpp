@@ -20,6 +20,9 @@ constexpr Uint32 resizedModeFlags = SDL_RESIZABLE | SDL_OPENGL;
 
 void exitWithMessage(const std::string& message) {
   std::cout << message << std::endl;
+  // Standard output carries only the fixed message; the cause goes to standard error.
+  const char* cause = SDL_GetError();
+  if (cause && *cause) std::cerr << "SDL: " << cause << std::endl;
   SDL_Quit();
   std::exit(2);
 }

@@ -44,6 +44,7 @@ double median(std::vector<double> values) {
 }
 
 // Xvfb picks a free display itself and writes its number to the pipe once it listens.
+// Without -noreset it resets when its last client leaves and refuses clients meanwhile.
 pid_t startXvfb() {
   int channel[2];
   if (pipe(channel) != 0) return -1;
@@ -52,7 +53,7 @@ pid_t startXvfb() {
     close(channel[0]);
     const std::string fd = std::to_string(channel[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-           "tcp", static_cast<char*>(nullptr));
+           "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(channel[1]);

@@ -9,7 +9,8 @@
 #   focus_window                    pointer into WIN and keyboard focus on it
 #   window_size                     prints WIN's size as WIDTHxHEIGHT
 #   close_window                    asks WIN to close as a window manager would
-#   hold_key KEY [SECONDS]          xdotool keydown, hold (default 0.15 s), keyup
+#   hold_key KEY [SECONDS]          xdotool keydown, hold (default 0.15 s), keyup,
+#                                   then a pause so the release is seen
 #   wait_for_line FILE TEXT [TIMEOUT]       waits for a whole line equal to TEXT
 #   wait_for_count FILE TEXT N [TIMEOUT]    waits for N such lines
 #   count_lines FILE TEXT           prints how many whole lines equal TEXT
@@ -80,7 +81,9 @@ start_xvfb() {
   local display_file="$E2E_TMP/display"
   : >"$display_file"
   # -displayfd picks a free display itself and writes its number once it listens.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
+  # -noreset: an X server resets when its last client leaves, and a client that
+  # connects during the reset is refused; the readiness probe below is such a client.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" \
     >"$E2E_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   poll_until 20 grep -q '[0-9]' "$display_file" || fail "Xvfb did not report a display"
@@ -128,12 +131,15 @@ close_window() {
 }
 
 # The program reads the key-state array when it pumps events, so a bare tap can
-# fall between two frames; holding the key makes it seen.
+# fall between two frames; holding the key makes it seen. The pause after the
+# release matters as much: a release and the next press within one frame look
+# like one long press, and keys that act once per press would miss the second.
 hold_key() {
   local key=$1 seconds=${2:-0.15}
   xdotool keydown "$key" || fail "xdotool keydown $key"
   sleep "$seconds"
   xdotool keyup "$key" || fail "xdotool keyup $key"
+  sleep 0.5
 }
 
 count_lines() {
