@@ -92,6 +92,19 @@ class GrowableArray {
     capacity_ = bytes / sizeof(T);
   }
 
+  // reserve, and the pages for records [size, count) made resident now, in one call
+  // rather than a page fault each, for room that is about to be filled anyway. Only
+  // a hint: where the kernel declines (before Linux 5.14), the pages fault in as
+  // they are written.
+  void reserveResident(std::size_t count) {
+    reserve(count);
+    if (count <= size_) return;
+    const std::size_t page = pageSize();
+    const auto first = reinterpret_cast<std::uintptr_t>(items_ + size_) / page * page;
+    const auto last = reinterpret_cast<std::uintptr_t>(items_ + count);
+    madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+  }
+
   void push_back(const T& item) {
     const T copy = item;  // `item` may live in the storage that is about to move
     if (size_ == capacity_) reserve(capacity_ < 64 ? 64 : capacity_ * 2);

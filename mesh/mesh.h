@@ -54,3 +54,5 @@ struct Mesh {
   void splitFaces(std::ostream& out);
   int32_t splitEdge(int32_t edge);
 };
+
+#include "mesh/edit.h"  // the editing operations, defined inline

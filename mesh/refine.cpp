@@ -40,9 +40,9 @@ bool reserveForStep(Mesh& mesh, Refinement& refinement, const Growth& growth) {
   const std::size_t edgesAfter = mesh.edges.size() + growth.edges;
   if (edgesAfter > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
   try {
-    mesh.vertices.reserve(mesh.vertices.size() + growth.vertices);
-    mesh.edges.reserve(edgesAfter);
-    mesh.faces.reserve(mesh.faces.size() + growth.faces);
+    mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices);
+    mesh.edges.reserveResident(edgesAfter);
+    mesh.faces.reserveResident(mesh.faces.size() + growth.faces);
     refinement.splitRanges.reserve(refinement.splitRanges.size() + 3);
   } catch (const std::bad_alloc&) {
     return false;

@@ -26,6 +26,16 @@ TEST(GrowableArray, GrowthKeepsEveryRecordAtItsIndex) {
   }
   EXPECT_GE(vertices.capacity(), 3000000u);
   EXPECT_EQ(vertices.size(), 100000u);
+
+  // Making the new room resident starts inside the last page in use (100000 records
+  // do not end on a page boundary); what that page holds must survive.
+  vertices.reserveResident(4000000);
+  EXPECT_GE(vertices.capacity(), 4000000u);
+  ASSERT_EQ(vertices.size(), 100000u);
+  for (int32_t i = 99000; i < 100000; ++i) ASSERT_EQ(vertices.at(i).edge, i);
+  vertices.reserveResident(10);  // a smaller count changes nothing
+  EXPECT_EQ(vertices.size(), 100000u);
+  EXPECT_EQ(vertices.at(99999).y, -99999.0);
 }
 
 TEST(GrowableArray, AppendingAnElementOfItselfSurvivesTheMove) {

@@ -1,9 +1,12 @@
+#pragma once
 // Editing operations: they append records and rewrite links, checking their
 // preconditions with my_assert. A failed check leaves earlier writes in place.
+// Inline, because every split runs a dozen of them in its innermost loop.
+
 #include "geom/assert.h"
 #include "mesh/mesh.h"
 
-bool Mesh::linkEdges(int32_t& a, int32_t& b) {
+inline bool Mesh::linkEdges(int32_t& a, int32_t& b) {
   // Every read happens before the first write, so a bad index changes nothing.
   const int32_t a0 = edges.at(a).vertex;
   const int32_t a1 = endVertex(a);
@@ -24,9 +27,9 @@ bool Mesh::linkEdges(int32_t& a, int32_t& b) {
   return true;
 }
 
-void Mesh::addVertex(const Vertex& vertex) { vertices.push_back(vertex); }
+inline void Mesh::addVertex(const Vertex& vertex) { vertices.push_back(vertex); }
 
-int32_t Mesh::addEdgePair(int32_t p, int32_t q) {
+inline int32_t Mesh::addEdgePair(int32_t p, int32_t q) {
   const auto k = static_cast<int32_t>(edges.size());
   my_assert(k % 2 == 0);
   edges.push_back(Edge{p, -1, -1});
@@ -36,11 +39,11 @@ int32_t Mesh::addEdgePair(int32_t p, int32_t q) {
   return k;
 }
 
-namespace {
+namespace mesh_detail {
 
 // The links shared by setFace and addFace. Each later link must keep the direction
 // the earlier one chose, or the loop would not run one way round.
-void linkTriangle(Mesh& mesh, int32_t& e0, int32_t& e1, int32_t& e2) {
+inline void linkTriangle(Mesh& mesh, int32_t& e0, int32_t& e1, int32_t& e2) {
   my_assert(mesh.linkEdges(e0, e1));
   const int32_t linkedE1 = e1;
   my_assert(mesh.linkEdges(e1, e2));
@@ -50,19 +53,19 @@ void linkTriangle(Mesh& mesh, int32_t& e0, int32_t& e1, int32_t& e2) {
   my_assert(e2 == linkedE2);
 }
 
-}  // namespace
+}  // namespace mesh_detail
 
-void Mesh::setFace(int32_t face, int32_t& e0, int32_t& e1, int32_t& e2) {
-  linkTriangle(*this, e0, e1, e2);
+inline void Mesh::setFace(int32_t face, int32_t& e0, int32_t& e1, int32_t& e2) {
+  mesh_detail::linkTriangle(*this, e0, e1, e2);
   faces.at(face) = Face{e0};
   edges.at(e0).face = face;
   edges.at(e1).face = face;
   edges.at(e2).face = face;
 }
 
-int32_t Mesh::addFace(int32_t& e0, int32_t& e1, int32_t& e2) {
+inline int32_t Mesh::addFace(int32_t& e0, int32_t& e1, int32_t& e2) {
   const auto face = static_cast<int32_t>(faces.size());
-  linkTriangle(*this, e0, e1, e2);
+  mesh_detail::linkTriangle(*this, e0, e1, e2);
   faces.push_back(Face{e0});
   edges.at(e0).face = face;
   edges.at(e1).face = face;
