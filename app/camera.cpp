@@ -17,7 +17,7 @@ struct Keys {
   bool held(SDLKey key) const { return state[key] != 0; }
 };
 
-void steerWithMouse(CameraState& camera, const CameraInput& input, const Settings& settings) {
+void steerWithMouse(const CameraState& camera, const CameraInput& input, const Settings& settings) {
   camera.mouseX = input.mouseX;
   camera.mouseY = input.mouseY;
   if (!(input.mouseButtons & 1)) return;
@@ -41,12 +41,12 @@ void latchedKey(bool held, bool& latch, const std::function<void()>& action) {
   if (action) action();
 }
 
-void setFlags(CameraState& camera, bool wireframe, bool cullBackFaces) {
+void setFlags(const CameraState& camera, bool wireframe, bool cullBackFaces) {
   camera.wireframe = wireframe;
   camera.cullBackFaces = cullBackFaces;
 }
 
-void setRenderFlags(CameraState& camera, Keys keys) {
+void setRenderFlags(const CameraState& camera, Keys keys) {
   // Tested in this order, so the last held key wins.
   if (keys.held(SDLK_1)) setFlags(camera, false, true);
   if (keys.held(SDLK_2)) setFlags(camera, true, true);
@@ -72,13 +72,13 @@ int direction(bool first, int firstDirection, bool second) {
   return 0;
 }
 
-void thrust(CameraState& camera, double along, double dt) {
+void thrust(const CameraState& camera, double along, double dt) {
   Vector3 push = {0.0, 0.0, along * std::exp(static_cast<double>(camera.thrustExponent)) * dt};
   Vector3 world = transform(rotationMatrix(camera.cameraPose.orientation), push);
   camera.cameraVelocity = camera.cameraVelocity + world;
 }
 
-void updateOrientation(CameraState& camera, double dt) {
+void updateOrientation(const CameraState& camera, double dt) {
   Quaternion change = {1.0, dt * camera.pitchRate * 0.5, dt * camera.yawRate * 0.5,
                        dt * camera.rollRate * 0.5};
   // Applied on the right: the turn happens in the camera's own frame.
@@ -86,7 +86,7 @@ void updateOrientation(CameraState& camera, double dt) {
   normalize(camera.cameraPose.orientation);
 }
 
-void updatePosition(CameraState& camera, double dt) {
+void updatePosition(const CameraState& camera, double dt) {
   Vector3& position = camera.cameraPose.position;
   position.x += camera.cameraVelocity.x * dt;
   position.y += camera.cameraVelocity.y * dt;
@@ -95,12 +95,7 @@ void updatePosition(CameraState& camera, double dt) {
 
 }  // namespace
 
-CameraState startCameraState(float thrustExponent) {
-  CameraState camera{thrustExponent, {{1.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}}};
-  return camera;
-}
-
-void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
+void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
                   double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
                   std::ostream& out) {
   double dt = frameTime;

@@ -10,23 +10,25 @@
 #include "geom/vector.h"
 #include "render/settings.h"
 
+// The viewer's state as updateCamera sees it. The members are references, so the
+// program hands over its own globals and a test locals of its own.
 struct CameraState {
-  float thrustExponent;  // natural logarithm of the thrust, units per second squared
-  Pose cameraPose;       // camera to world; the camera looks along its own -z
-  Vector3 cameraVelocity{0.0, 0.0, 0.0};  // world units per second; only brake and F10 remove it
-  double pitchRate = 0.0;                 // about the camera's x axis, radians per second
-  double yawRate = 0.0;                   // about the camera's y axis
-  double rollRate = 0.0;                  // about the camera's z axis
-  int32_t mouseX = 0;                     // last pointer position, window pixels, y downwards
-  int32_t mouseY = 0;
-  bool wireframe = false;
-  bool cullBackFaces = false;
-  bool splitKeyLatch = false;   // true while y is held after it fired
-  bool refineKeyLatch = false;  // true while t is held after it fired
+  float& thrustExponent;    // natural logarithm of the thrust, units per second squared
+  Pose& cameraPose;         // camera to world; the camera looks along its own -z
+  Vector3& cameraVelocity;  // world units per second; only brake and F10 remove it
+  double& pitchRate;        // about the camera's x axis, radians per second
+  double& yawRate;          // about the camera's y axis
+  double& rollRate;         // about the camera's z axis
+  int32_t& mouseX;          // last pointer position, window pixels, y downwards
+  int32_t& mouseY;
+  bool& wireframe;
+  bool& cullBackFaces;
+  bool& splitKeyLatch;   // true while y is held after it fired
+  bool& refineKeyLatch;  // true while t is held after it fired
 };
 
 // At rest at the origin, identity orientation.
-CameraState startCameraState(float thrustExponent);
+constexpr Pose startCameraPose = {{1.0, 0.0, 0.0, 0.0}, {0.0, 0.0, 0.0}};
 
 struct CameraInput {
   const uint8_t* keyState;  // one byte per SDLKey, non-zero while held; null means none held
@@ -40,7 +42,7 @@ struct MeshKeys {
   std::function<void()> refineStep;  // the t key
 };
 
-void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
+void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
                   double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
                   std::ostream& out);
 

@@ -6,16 +6,30 @@
 
 #include "app/camera.h"
 #include "app/clock.h"
+#include "geom/pose.h"
+#include "geom/vector.h"
 #include "mesh/mesh.h"
 #include "mesh/refine.h"
 #include "render/settings.h"
 
 extern Settings settings;
 extern float defaultThrustExponent;  // restored by F10
-extern CameraState camera;           // the viewer, its turn rates, render flags and key latches
+// The viewer, its turn rates and thrust, the render flags and the key latches.
+extern Pose cameraPose;
+extern Vector3 cameraVelocity;
+extern double pitchRate;
+extern double yawRate;
+extern double rollRate;
+extern float thrustExponent;
+extern int32_t mouseX;
+extern int32_t mouseY;
+extern bool wireframe;
+extern bool cullBackFaces;
+extern bool splitKeyLatch;
+extern bool refineKeyLatch;
 extern Mesh mesh;
 extern Refinement refinement;
 extern Clock frameClock;
-extern double lastTime;     // clockSeconds at the previous frame; 0.0 before the first
-extern double frameTime;    // seconds, at most 0.1
-extern uint8_t* keyState;   // SDL's key-state array; null until the loop fetched it
+extern double lastTime;    // clockSeconds at the previous frame; 0.0 before the first
+extern double frameTime;   // seconds, at most 0.1
+extern uint8_t* keyState;  // SDL's key-state array; null until the loop fetched it

@@ -36,16 +36,24 @@ MeshKeys meshKeys() {
   return {[] { mesh.splitEdge(10); }, [] { refineStep(mesh, refinement, std::cout, std::cin); }};
 }
 
-void swapBuffers() { SDL_GL_SwapBuffers(); }
+void swapBuffers() {
+  SDL_GL_SwapBuffers();
+}
 
 FrameState frameState() {
-  return {frameTime, camera.cameraPose, camera.wireframe, camera.cullBackFaces};
+  return {frameTime, cameraPose, wireframe, cullBackFaces};
+}
+
+CameraState cameraGlobals() {
+  return {thrustExponent, cameraPose, cameraVelocity, pitchRate,     yawRate,       rollRate,
+          mouseX,         mouseY,     wireframe,      cullBackFaces, splitKeyLatch, refineKeyLatch};
 }
 
 }  // namespace
 
 void runMainLoop() {
   const MeshKeys keys = meshKeys();
+  const CameraState camera = cameraGlobals();
   for (;;) {
     if (drainEvents()) return;
     frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);

@@ -2,4 +2,6 @@
 
 #include <stdexcept>
 
-void failAssertion() { throw std::runtime_error("Custom my_assert failed"); }
+void failAssertion() {
+  throw std::runtime_error("Custom my_assert failed");
+}

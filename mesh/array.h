@@ -83,9 +83,9 @@ class GrowableArray {
       throw std::bad_alloc();
     }
     const std::size_t bytes = roundToPages(count * sizeof(T));
-    void* mapped = items_ == nullptr
-                       ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
-                       : mremap(items_, mappedBytes_, bytes, MREMAP_MAYMOVE);
+    void* mapped = items_ == nullptr ? mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                                            MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                     : mremap(items_, mappedBytes_, bytes, MREMAP_MAYMOVE);
     if (mapped == MAP_FAILED) throw std::bad_alloc();
     items_ = static_cast<T*>(mapped);
     mappedBytes_ = bytes;

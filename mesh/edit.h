@@ -27,7 +27,9 @@ inline bool Mesh::linkEdges(int32_t& a, int32_t& b) {
   return true;
 }
 
-inline void Mesh::addVertex(const Vertex& vertex) { vertices.push_back(vertex); }
+inline void Mesh::addVertex(const Vertex& vertex) {
+  vertices.push_back(vertex);
+}
 
 inline int32_t Mesh::addEdgePair(int32_t p, int32_t q) {
   const auto k = static_cast<int32_t>(edges.size());

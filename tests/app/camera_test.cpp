@@ -9,15 +9,39 @@
 
 namespace {
 
+// Locals standing in for the program's camera globals, with their start values.
+struct CameraLocals {
+  float thrustExponent = 0.0f;
+  Pose cameraPose = startCameraPose;
+  Vector3 cameraVelocity = {0.0, 0.0, 0.0};
+  double pitchRate = 0.0;
+  double yawRate = 0.0;
+  double rollRate = 0.0;
+  int32_t mouseX = 0;
+  int32_t mouseY = 0;
+  bool wireframe = false;
+  bool cullBackFaces = false;
+  bool splitKeyLatch = false;
+  bool refineKeyLatch = false;
+};
+
 struct Rig {
   Settings settings = startSettings();
-  CameraState camera = startCameraState(0.0f);
+  CameraLocals locals;
+  CameraState camera{locals.thrustExponent, locals.cameraPose,    locals.cameraVelocity,
+                     locals.pitchRate,      locals.yawRate,       locals.rollRate,
+                     locals.mouseX,         locals.mouseY,        locals.wireframe,
+                     locals.cullBackFaces,  locals.splitKeyLatch, locals.refineKeyLatch};
   std::array<uint8_t, SDLK_LAST> keys{};
   CameraInput input{keys.data(), 0, 0, 0};
   int splits = 0;
   int refinements = 0;
   MeshKeys meshKeys{[this] { ++splits; }, [this] { ++refinements; }};
   std::ostringstream out;
+
+  Rig() = default;
+  Rig(const Rig&) = delete;  // the view and the key callbacks point into this rig
+  Rig& operator=(const Rig&) = delete;
 
   void frame(double dt) { updateCamera(camera, input, settings, dt, 0.0f, meshKeys, out); }
   void hold(SDLKey key) { keys[key] = 1; }
