@@ -17,7 +17,7 @@ struct Keys {
   bool held(SDLKey key) const { return state[key] != 0; }
 };
 
-void steerWithMouse(const CameraState& camera, const CameraInput& input, const Settings& settings) {
+void steerWithMouse(CameraState& camera, const CameraInput& input, const Settings& settings) {
   camera.mouseX = input.mouseX;
   camera.mouseY = input.mouseY;
   if (!(input.mouseButtons & 1)) return;
@@ -25,7 +25,8 @@ void steerWithMouse(const CameraState& camera, const CameraInput& input, const S
   int32_t height = settings.windowHeight;
   int32_t smallerSide = width < height ? width : height;
   // Overwritten, not accumulated: the pointer's offset from the centre is the rate.
-  camera.yawRate = -(2 * (camera.mouseX - width / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
+  camera.yawRate =
+      -(2 * (camera.mouseX - width / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
   camera.pitchRate =
       -(2 * (camera.mouseY - height / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
 }
@@ -41,12 +42,12 @@ void latchedKey(bool held, bool& latch, const std::function<void()>& action) {
   if (action) action();
 }
 
-void setFlags(const CameraState& camera, bool wireframe, bool cullBackFaces) {
+void setFlags(CameraState& camera, bool wireframe, bool cullBackFaces) {
   camera.wireframe = wireframe;
   camera.cullBackFaces = cullBackFaces;
 }
 
-void setRenderFlags(const CameraState& camera, Keys keys) {
+void setRenderFlags(CameraState& camera, Keys keys) {
   // Tested in this order, so the last held key wins.
   if (keys.held(SDLK_1)) setFlags(camera, false, true);
   if (keys.held(SDLK_2)) setFlags(camera, true, true);
@@ -72,13 +73,13 @@ int direction(bool first, int firstDirection, bool second) {
   return 0;
 }
 
-void thrust(const CameraState& camera, double along, double dt) {
+void thrust(CameraState& camera, double along, double dt) {
   Vector3 push = {0.0, 0.0, along * std::exp(static_cast<double>(camera.thrustExponent)) * dt};
   Vector3 world = transform(rotationMatrix(camera.cameraPose.orientation), push);
   camera.cameraVelocity = camera.cameraVelocity + world;
 }
 
-void updateOrientation(const CameraState& camera, double dt) {
+void updateOrientation(CameraState& camera, double dt) {
   Quaternion change = {1.0, dt * camera.pitchRate * 0.5, dt * camera.yawRate * 0.5,
                        dt * camera.rollRate * 0.5};
   // Applied on the right: the turn happens in the camera's own frame.
@@ -86,7 +87,7 @@ void updateOrientation(const CameraState& camera, double dt) {
   normalize(camera.cameraPose.orientation);
 }
 
-void updatePosition(const CameraState& camera, double dt) {
+void updatePosition(CameraState& camera, double dt) {
   Vector3& position = camera.cameraPose.position;
   position.x += camera.cameraVelocity.x * dt;
   position.y += camera.cameraVelocity.y * dt;
@@ -95,7 +96,7 @@ void updatePosition(const CameraState& camera, double dt) {
 
 }  // namespace
 
-void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
+void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
                   double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
                   std::ostream& out) {
   double dt = frameTime;
@@ -115,8 +116,10 @@ void updateCamera(const CameraState& camera, const CameraInput& input, const Set
 
   if (keys.held(SDLK_KP_PLUS) || keys.held(SDLK_a)) thrust(camera, -1.0, dt);
   if (keys.held(SDLK_KP_MINUS) || keys.held(SDLK_s)) thrust(camera, 1.0, dt);
-  if (keys.held(SDLK_KP_MULTIPLY)) camera.thrustExponent = static_cast<float>(camera.thrustExponent + dt);
-  if (keys.held(SDLK_KP_DIVIDE)) camera.thrustExponent = static_cast<float>(camera.thrustExponent - dt);
+  if (keys.held(SDLK_KP_MULTIPLY))
+    camera.thrustExponent = static_cast<float>(camera.thrustExponent + dt);
+  if (keys.held(SDLK_KP_DIVIDE))
+    camera.thrustExponent = static_cast<float>(camera.thrustExponent - dt);
   if (keys.held(SDLK_SPACE)) {
     // Three times the thrust, so braking always wins against one thrust key.
     double amount = std::exp(static_cast<double>(camera.thrustExponent)) * 3.0 * dt;
@@ -155,8 +158,7 @@ void shortenVector(Vector3& v, float amount) {
 }
 
 Quaternion quaternionProduct(const Quaternion& a, const Quaternion& b) {
-  return {a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z,
-          a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
-          a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x,
-          a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
+  return {
+      a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z, a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
+      a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x, a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
 }

@@ -42,7 +42,7 @@ struct MeshKeys {
   std::function<void()> refineStep;  // the t key
 };
 
-void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
+void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
                   double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
                   std::ostream& out);
 

@@ -53,7 +53,7 @@ CameraState cameraGlobals() {
 
 void runMainLoop() {
   const MeshKeys keys = meshKeys();
-  const CameraState camera = cameraGlobals();
+  CameraState camera = cameraGlobals();
   for (;;) {
     if (drainEvents()) return;
     frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);
