@@ -5,6 +5,8 @@
 #   start_xvfb                      private Xvfb on a free display; exports DISPLAY
 #   start_app BINARY                runs BINARY in the background, stdin closed;
 #                                   sets APP_PID, APP_OUT (stdout file), APP_ERR
+#   start_figure_run BINARY         start_xvfb, start_app, and waits for the window and
+#                                   the figure's texture: the next screenshot shows it
 #   wait_for_window [TIMEOUT]       waits for the "SDL window" window; sets WIN
 #   focus_window                    pointer into WIN and keyboard focus on it
 #   window_size                     prints WIN's size as WIDTHxHEIGHT
@@ -16,15 +18,18 @@
 #   count_lines FILE TEXT           prints how many whole lines equal TEXT
 #   wait_for_exit [TIMEOUT]         waits for the program; sets APP_STATUS
 #   stop_app                        holds Escape and waits for a clean exit
+#   poll_until TIMEOUT COMMAND...   runs COMMAND until it succeeds or TIMEOUT passes
+#   let_frames_pass SECONDS         a fixed wait, where only the picture could tell
 #   fail MESSAGE                    prints the message and the program's output, exits 1
 #   pass                            prints "PASS <script>" and exits 0
 # Everything started here is stopped by PID when the script exits, also on failure.
-# Timeouts are in seconds and generous: the machine may be loaded and GL is software.
+# Timeouts are whole seconds on the clock and generous: the machine may be loaded and
+# GL is software. Pixel checks are in pixels.sh beside this file.
 
 set -u
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/geosandbox-e2e.XXXXXX")
-XVFB_PID=""
 APP_PID=""
 APP_OUT="$E2E_TMP/stdout"
 APP_ERR="$E2E_TMP/stderr"
@@ -37,10 +42,7 @@ e2e_cleanup() {
     kill -KILL "$APP_PID" 2>/dev/null
     wait "$APP_PID" 2>/dev/null
   fi
-  if [ -n "$XVFB_PID" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
-    kill -TERM "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null
-  fi
+  stop_private_xvfb
   rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
@@ -64,41 +66,31 @@ pass() {
   exit 0
 }
 
-# Polls COMMAND... every 0.1 s until it succeeds or TIMEOUT seconds pass.
-poll_until() {
-  local timeout=$1
-  shift
-  local tries=$((timeout * 10))
-  while [ "$tries" -gt 0 ]; do
-    if "$@"; then return 0; fi
-    sleep 0.1
-    tries=$((tries - 1))
-  done
-  return 1
-}
-
-start_xvfb() {
-  local display_file="$E2E_TMP/display"
-  : >"$display_file"
-  # -displayfd picks a free display itself and writes its number once it listens.
-  # -noreset: an X server resets when its last client leaves, and a client that
-  # connects during the reset is refused; the readiness probe below is such a client.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" \
-    >"$E2E_TMP/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  poll_until 20 grep -q '[0-9]' "$display_file" || fail "Xvfb did not report a display"
-  export DISPLAY=":$(tr -dc '0-9' <"$display_file")"
-  poll_until 20 xdpyinfo_answers || fail "Xvfb on $DISPLAY does not answer"
-}
-
-xdpyinfo_answers() { xdpyinfo >/dev/null 2>&1; }
+start_xvfb() { start_private_xvfb "$E2E_TMP" || fail "no private X server"; }
 
 start_app() {
   local binary=$1
   E2E_BIN_DIR=$(cd "$(dirname "$binary")" && pwd)
+  # Made here, since the background start below may open them only after a first look.
+  : >"$APP_OUT"
+  : >"$APP_ERR"
   "$binary" </dev/null >"$APP_OUT" 2>"$APP_ERR" &
   APP_PID=$!
 }
+
+# Starts the program on a private X server and waits until the figure's texture
+# exists, so the next screenshot shows the lattice.
+start_figure_run() {
+  start_xvfb
+  start_app "$1"
+  wait_for_window 60
+  wait_for_line "$APP_OUT" "created texture" 60
+}
+
+# The program prints nothing per frame, so when a test needs frames drawn (a picture to
+# settle, a key's effect to show on screen, something that must not happen) no line can
+# be awaited: it waits a fixed time, long against a frame even of software GL.
+let_frames_pass() { sleep "$1"; }
 
 find_window() {
   WIN=$(xdotool search --name '^SDL window$' 2>/dev/null | head -n 1)
@@ -115,6 +107,8 @@ wait_for_window() {
 focus_window() {
   xdotool mousemove --window "$WIN" 10 10 2>/dev/null
   xdotool windowfocus --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN" 2>/dev/null
+  # The program sees the focus change only when it next pumps its events, and nothing
+  # it prints tells when that was: a short pause.
   sleep 0.1
 }
 

@@ -1,10 +1,10 @@
 # Shortly after start the window shows the figure as a coloured see-through lattice on
 # black, and the lattice texture is made exactly once.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/../render/pixels.sh"
+source "$(dirname "$0")/pixels.sh"
 
 start_figure_run "$1"
-sleep 1.5
+let_frames_pass 1.5
 shot="$E2E_TMP/lattice.png"
 take_screenshot "$shot"
 

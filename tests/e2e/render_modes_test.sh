@@ -1,17 +1,17 @@
 # Key 2 draws the lattice as one-pixel outlines of its quads, key 1 filled again: the
 # runs of lit pixels along a row show which.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/../render/pixels.sh"
+source "$(dirname "$0")/pixels.sh"
 
 start_figure_run "$1"
 focus_window
-sleep 1.5
+let_frames_pass 1.5
 take_screenshot "$E2E_TMP/filled.png"
 hold_key 2 0.3
-sleep 0.7
+let_frames_pass 0.7
 take_screenshot "$E2E_TMP/lines.png"
 hold_key 1 0.3
-sleep 0.7
+let_frames_pass 0.7
 take_screenshot "$E2E_TMP/filled_again.png"
 
 filled=$(mean_run_length "$E2E_TMP/filled.png" 0 0 1024 768)

@@ -1,14 +1,14 @@
 # After a resize to 800x600 the figure is still a see-through lattice filling the new
 # window, and the texture is not made again.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/../render/pixels.sh"
+source "$(dirname "$0")/pixels.sh"
 
 start_figure_run "$1"
 focus_window
 xdotool windowsize "$WIN" 800 600 || fail "xdotool windowsize"
 window_is_800x600() { xdotool getwindowgeometry "$WIN" 2>/dev/null | grep -q 'Geometry: 800x600'; }
 poll_until 20 window_is_800x600 || fail "the window did not become 800x600"
-sleep 1.5
+let_frames_pass 1.5
 shot="$E2E_TMP/resized.png"
 WINDOW=$WIN take_screenshot "$shot"
 

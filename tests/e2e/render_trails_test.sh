@@ -2,13 +2,14 @@
 # leaves a fading copy behind it: a long faint lead-in left of the figure's edge,
 # where the still view has a sharp edge.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/../render/pixels.sh"
+source "$(dirname "$0")/pixels.sh"
 
 start_figure_run "$1"
 focus_window
-sleep 1.5
+let_frames_pass 1.5
 take_screenshot "$E2E_TMP/still.png"
 xdotool keydown Left || fail "xdotool keydown Left"
+# Held, not awaited: the camera turns for this long and leaves its trails.
 sleep 0.9
 take_screenshot "$E2E_TMP/turning.png"
 xdotool keyup Left

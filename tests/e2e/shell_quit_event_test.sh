@@ -5,7 +5,8 @@ binary=$1
 start_xvfb
 start_app "$binary"
 wait_for_window 60
-sleep 0.5
+# The texture is made in the first frame: the main loop runs and takes events.
+wait_for_line "$APP_OUT" "created texture" 60
 close_window
 wait_for_exit 20
 [ "$APP_STATUS" -eq 0 ] || fail "exit status $APP_STATUS after the window was closed, expected 0"

@@ -14,7 +14,8 @@ wait_for_line "$APP_OUT" "Face count: 60" 30
 
 hold_key t 3.0
 wait_for_line "$APP_OUT" "Face count: 120" 30
-sleep 0.5
+# A second step would print within a frame or two of the first.
+let_frames_pass 0.5
 [ "$(grep -c '^Face count: ' "$APP_OUT")" -eq 2 ] || fail "holding t refined more than once"
 
 hold_key t 1.0
@@ -23,7 +24,7 @@ wait_for_line "$APP_OUT" "Face count: 240" 30
 # y splits one edge without a word; the next t still refines (two more faces now).
 lines_before=$(wc -l <"$APP_OUT")
 hold_key y 1.0
-sleep 0.5
+let_frames_pass 0.5
 [ "$(wc -l <"$APP_OUT")" -eq "$lines_before" ] || fail "y printed something"
 
 hold_key t 1.0

@@ -1,10 +1,11 @@
 # Pixel checks on screenshots for the end-to-end render tests, with ImageMagick and awk.
-# Source it after tests/e2e/lib.sh, then:
+# Source it after lib.sh, then:
 #   take_screenshot FILE                 the whole screen (or WINDOW=id for one window) as PNG
 #   count_pixels FILE X Y W H CONDITION  how many pixels of the W x H box at (X, Y), top left
 #                                        at 0 0, satisfy the awk CONDITION over r, g, b (0..255)
 #                                        and m, the largest of the three
 #   image_size FILE                      prints "W H"
+#   mean_run_length, count_holes, leading_fade FILE X Y W H   see each function
 
 take_screenshot() {
   local file=$1 window=${WINDOW:-root}
@@ -83,13 +84,4 @@ leading_fade() {
         if (m > 60) { found = 1; total += faint } else if (m >= 3) faint++; else faint = 0
       }
       END { print total + 0 }'
-}
-
-# Starts the program on a private X server and waits until the figure's texture
-# exists, so the next screenshot shows the lattice.
-start_figure_run() {
-  start_xvfb
-  start_app "$1"
-  wait_for_window 60
-  wait_for_line "$APP_OUT" "created texture" 60
 }
