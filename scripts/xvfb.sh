@@ -43,7 +43,8 @@ start_private_xvfb() {
     cat "$dir/xvfb.log" >&2
     return 1
   fi
-  export DISPLAY=":$(tr -dc '0-9' <"$display_file")"
+  DISPLAY=":$(tr -dc '0-9' <"$display_file")"
+  export DISPLAY
   if ! poll_until 20 xvfb_answers; then
     echo "Xvfb on $DISPLAY does not answer" >&2
     return 1
