@@ -22,19 +22,18 @@ printf '#!/bin/bash\necho "$USER_ID"\n' >"$stubs/id"
 chmod +x "$stubs"/*
 ln -s "$(command -v env)" "$stubs/env"
 
+# Shows what install-deps printed, then what the stubs were asked.
 fail() {
   echo "FAIL: $*" >&2
-  echo "--- output:" >&2
-  cat "$work/out" >&2
-  echo "--- calls:" >&2
-  cat "$CALLS" >&2
+  cat "$work/out" "$CALLS" >&2
   exit 1
 }
 
 # run_deps USE TOOL...: install-deps USE with only the named stubs on PATH; its
 # output goes to $work/out, the stubs' calls to $CALLS.
+runs=0
 run_deps() {
-  local use=$1 path=$work/path-$RANDOM
+  local use=$1 path=$work/path-$((++runs))
   shift
   mkdir "$path"
   for tool in "$@"; do ln -s "$stubs/$tool" "$path/$tool"; done
