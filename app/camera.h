@@ -51,5 +51,3 @@ void dampTowardZero(double& value, double step);
 
 // Shortens v by amount, keeping its direction; an amount at least |v| stops it.
 void shortenVector(Vector3& v, float amount);
-
-Quaternion quaternionProduct(const Quaternion& a, const Quaternion& b);
