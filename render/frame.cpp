@@ -2,11 +2,16 @@
 
 #include <GL/gl.h>
 
-#include "render/fade.h"
 #include "render/figure.h"
-#include "render/load_pose.h"
 
 namespace {
+
+// Replaces the current matrix with the pose's.
+void loadPose(const Pose& pose) {
+  double matrix[16];
+  poseMatrixColumnMajor(pose, matrix);
+  glLoadMatrixd(matrix);
+}
 
 // The quad lies far outside the view at distance 1, so it covers every pixel; the
 // blend leaves each at (1 - a) of its colour.

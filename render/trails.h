@@ -4,7 +4,9 @@
 // stale on some software renderers and composited desktops) the back buffer is saved
 // in a texture before the swap and drawn again at the start of the next frame.
 
-#include "render/swap_buffers.h"
+// How render/ shows a finished frame without knowing the window system: the shell
+// passes a function that swaps the buffers of its window.
+using SwapBuffersFunction = void (*)();
 
 enum class TrailCopy {
   undecided,    // the first trail frame finds out which copy works

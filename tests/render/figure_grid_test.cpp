@@ -5,7 +5,7 @@
 #include <cmath>
 #include <memory>
 
-#include "render/fade.h"
+#include "render/frame.h"
 
 namespace {
 
