@@ -54,6 +54,16 @@ void setRenderModes(const FrameState& state) {
 
 }  // namespace
 
+void applyGlState() {
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  glColor4f(1, 1, 1, 1);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
+}
+
 void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                 SwapBuffersFunction swapBuffers) {
   if (!settings.trails) {

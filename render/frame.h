@@ -20,6 +20,10 @@ struct FrameState {
 // A longer frame fades a little more, so trails shorten when frames are slow.
 inline double fadeAlpha(double frameTime) { return 0.35 * std::exp(frameTime); }
 
+// The fixed state every frame starts from: back faces culled, depth test, lighting
+// with light 0, opaque white, one-sided lighting. Set at start and after each resize.
+void applyGlState();
+
 // The program's frame, keeping its trail image in the global trailImage.
 void renderFrame(const Settings& settings, const FrameState& state,
                  SwapBuffersFunction swapBuffers, std::ostream& out);
