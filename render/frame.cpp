@@ -23,6 +23,9 @@ void fadeOldImage(const Settings& settings, double frameTime, TrailImage& image)
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+  // The saved image goes back here rather than right after the swap, where it is taken:
+  // that would let blending follow lighting and culling directly, but on llvmpipe it
+  // changed the first frame after a resize.
   restoreTrailImage(image, settings.windowWidth, settings.windowHeight);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
@@ -71,7 +74,13 @@ void startFrame(const Settings& settings, const FrameState& state, TrailImage& i
     return;
   }
   if (image.copy == TrailCopy::undecided) image.copy = probeFrontBuffer(swapBuffers);
-  glClear(GL_DEPTH_BUFFER_BIT);
+  // A colour clear is needed only where no kept image will cover it; elsewhere every
+  // pixel it wrote would be overwritten.
+  if (trailImageCovers(image, settings.windowWidth, settings.windowHeight)) {
+    glClear(GL_DEPTH_BUFFER_BIT);
+  } else {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
   fadeOldImage(settings, state.frameTime, image);
 }
 
