@@ -146,19 +146,13 @@ void dampTowardZero(double& value, double step) {
 }
 
 void shortenVector(Vector3& v, float amount) {
-  double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-  if (amount >= length) {
+  double oldLength = length(v);
+  if (amount >= oldLength) {
     v = {0.0, 0.0, 0.0};
     return;
   }
-  double factor = (length - amount) / length;
+  double factor = (oldLength - amount) / oldLength;
   v.x *= factor;
   v.y *= factor;
   v.z *= factor;
-}
-
-Quaternion quaternionProduct(const Quaternion& a, const Quaternion& b) {
-  return {
-      a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z, a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
-      a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x, a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
 }

@@ -42,6 +42,13 @@ struct MeshKeys {
   std::function<void()> refineStep;  // the t key
 };
 
+// One frame's input step; it writes nothing but `camera`. The pointer position, and
+// with the left button held the yaw and pitch rates it sets; the render flags (keys 1
+// to 4); the turn rates, thrust and velocity; last the pose, advanced by frameTime
+// seconds. A mesh key calls its `meshKeys` function in the frame it goes down, before
+// the viewer turns or moves, and not again until it is released (the latches in
+// `camera`). F10 restores defaultThrustExponent; while c is held, every frame prints
+// the pose on `out`.
 void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
                   double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
                   std::ostream& out);
@@ -51,5 +58,3 @@ void dampTowardZero(double& value, double step);
 
 // Shortens v by amount, keeping its direction; an amount at least |v| stops it.
 void shortenVector(Vector3& v, float amount);
-
-Quaternion quaternionProduct(const Quaternion& a, const Quaternion& b);

@@ -1,14 +1,12 @@
 #include "app/video.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
-#include "app/frustum.h"
 #include "app/globals.h"
-
+#include "render/frame.h"
+#include "render/frustum.h"
 
 namespace {
 
@@ -43,28 +41,12 @@ void initVideo() {
   setProjection(videoSurface->w, videoSurface->h);
 }
 
-void applyGlState() {
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_LIGHTING);
-  glEnable(GL_LIGHT0);
-  glColor4f(1, 1, 1, 1);
-  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
-}
-
 void setProjection(int32_t width, int32_t height) {
   width = std::max(width, int32_t{1});
   height = std::max(height, int32_t{1});
   settings.windowWidth = width;
   settings.windowHeight = height;
-  glViewport(0, 0, width, height);
-  Frustum frustum = frustumFor(settings, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glFrustum(frustum.left, frustum.right, frustum.bottom, frustum.top, frustum.nearPlane,
-            frustum.farPlane);
-  glMatrixMode(GL_MODELVIEW);
+  loadProjection(settings);
 }
 
 void resizeVideo(int32_t width, int32_t height) {

@@ -13,9 +13,6 @@ extern SDL_Surface* videoSurface;  // what SDL_SetVideoMode returned last; null 
 // the process with status 2 when no mode can be set.
 void initVideo();
 
-// The seven settings the renderer starts from; repeated after every resize.
-void applyGlState();
-
 // Stores the size in `settings`, sets viewport and projection, leaves GL_MODELVIEW.
 // A zero side counts as 1, so a collapsed window cannot divide by zero.
 void setProjection(int32_t width, int32_t height);

@@ -1,6 +1,6 @@
 #pragma once
 // The viewer's rigid pose (orientation, then position) and the two steps that turn
-// it into OpenGL's model-view matrix; the GL call itself lives in render/.
+// it into OpenGL's model-view matrix; render/frame makes the GL call.
 
 #include "geom/matrix.h"
 #include "geom/vector.h"

@@ -28,6 +28,11 @@ inline Vector3 operator-(const Vector3& v) { return {-v.x, -v.y, -v.z}; }
 inline Vector3 operator*(double s, const Vector3& v) { return {s * v.x, s * v.y, s * v.z}; }
 inline Vector3 operator*(const Vector3& v, double s) { return {s * v.x, s * v.y, s * v.z}; }
 
+inline double dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// sqrt(x*x + y*y + z*z), summed left to right like every length the program prints.
+inline double length(const Vector3& v) { return std::sqrt(dot(v, v)); }
+
 inline Vector3 cross(const Vector3& a, const Vector3& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
@@ -48,11 +53,18 @@ inline void scaleInPlace(Vector4& v, double s) {
   for (double& component : v.c) component *= s;
 }
 
-// No guard against zero length: a zero vector becomes non-finite, as documented.
-inline Vector3& normalize(Vector3& v) {
-  return scaleInPlace(v, 1 / std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z));
-}
+// Neither normalize guards against zero length: a zero vector or quaternion becomes
+// non-finite, so a degenerate input shows up as NaN instead of passing on as zero.
+inline Vector3& normalize(Vector3& v) { return scaleInPlace(v, 1 / length(v)); }
 inline Vector3 normalized(Vector3 v) { return normalize(v); }
 inline void normalize(Quaternion& q) {
   scaleInPlace(q, 1 / std::sqrt(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z));
+}
+
+// The Hamilton product: for unit quaternions R(a * b) = R(a) R(b), so a change
+// multiplied on the right turns in a's own frame.
+inline Quaternion quaternionProduct(const Quaternion& a, const Quaternion& b) {
+  return {
+      a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z, a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
+      a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x, a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
 }

@@ -12,9 +12,18 @@ bool textureWanted = true;
 
 namespace {
 
-// Reused from frame to frame: the two grids together are about 270 KB, too much to
-// ask of every thread's stack, and they are rebuilt completely on every call.
+// Held for the whole run rather than on the drawing call's stack, where its 270 KB
+// (positions and colours) would make every frame depend on a large stack. It carries
+// nothing from one frame to the next: every call rebuilds it completely.
 FigureGrid figureGrid;
+
+// A drawn vertex takes its normal from the grid points on both sides of it, so the
+// first and last ring and column are never drawn; a strip joins its ring to the next,
+// so the last strip starts two rings before the last.
+constexpr int firstStripRing = 1;
+constexpr int lastStripRing = figureRings - 3;  // 72; its strip reaches ring 73
+constexpr int firstStripColumn = 1;
+constexpr int lastStripColumn = figureColumns - 2;  // 98
 
 void setFigureState() {
   glMatrixMode(GL_TEXTURE);
@@ -67,12 +76,12 @@ void emitVertex(const FigureGrid& grid, int ring, int column) {
              static_cast<float>(position.z));
 }
 
-// Rings 1..73 close the tube; columns 1..98 span one turn of v, where the surface
-// meets itself mirrored. The outer rows and columns only feed the differences.
+// Rings 1 and 73 lie one turn of u apart, so the strips close the tube; columns 1 and
+// 98 lie one turn of v apart, where the surface meets itself mirrored.
 void drawStrips(const FigureGrid& grid) {
-  for (int ring = 1; ring <= 72; ++ring) {
+  for (int ring = firstStripRing; ring <= lastStripRing; ++ring) {
     glBegin(GL_QUAD_STRIP);
-    for (int column = 1; column <= 98; ++column) {
+    for (int column = firstStripColumn; column <= lastStripColumn; ++column) {
       emitVertex(grid, ring, column);
       emitVertex(grid, ring + 1, column);
     }

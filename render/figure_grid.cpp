@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr double pi = 3.14159265358979323846;
 constexpr double ringStep = pi / 36;        // 5 degrees
 constexpr double columnStep = 2 * pi / 97;  // 97 columns per turn of v
 

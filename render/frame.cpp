@@ -2,11 +2,16 @@
 
 #include <GL/gl.h>
 
-#include "render/fade.h"
 #include "render/figure.h"
-#include "render/load_pose.h"
 
 namespace {
+
+// Replaces the current matrix with the pose's.
+void loadPose(const Pose& pose) {
+  double matrix[16];
+  poseMatrixColumnMajor(pose, matrix);
+  glLoadMatrixd(matrix);
+}
 
 // The quad lies far outside the view at distance 1, so it covers every pixel; the
 // blend leaves each at (1 - a) of its colour.
@@ -18,6 +23,9 @@ void fadeOldImage(const Settings& settings, double frameTime, TrailImage& image)
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+  // The saved image goes back here rather than right after the swap, where it is taken:
+  // that would let blending follow lighting and culling directly, but on llvmpipe it
+  // changed the first frame after a resize.
   restoreTrailImage(image, settings.windowWidth, settings.windowHeight);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
@@ -49,6 +57,16 @@ void setRenderModes(const FrameState& state) {
 
 }  // namespace
 
+void applyGlState() {
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_LIGHT0);
+  glColor4f(1, 1, 1, 1);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
+}
+
 void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                 SwapBuffersFunction swapBuffers) {
   if (!settings.trails) {
@@ -56,7 +74,13 @@ void startFrame(const Settings& settings, const FrameState& state, TrailImage& i
     return;
   }
   if (image.copy == TrailCopy::undecided) image.copy = probeFrontBuffer(swapBuffers);
-  glClear(GL_DEPTH_BUFFER_BIT);
+  // A colour clear is needed only where no kept image will cover it; elsewhere every
+  // pixel it wrote would be overwritten.
+  if (trailImageCovers(image, settings.windowWidth, settings.windowHeight)) {
+    glClear(GL_DEPTH_BUFFER_BIT);
+  } else {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
   fadeOldImage(settings, state.frameTime, image);
 }
 

@@ -2,11 +2,11 @@
 // One frame: trail fade or clear, render modes, light, viewer matrix, the figure,
 // the swap and the trail copy. The swap comes from the shell, so render/ needs no SDL.
 
+#include <cmath>
 #include <ostream>
 
 #include "geom/pose.h"
 #include "render/settings.h"
-#include "render/swap_buffers.h"
 #include "render/trails.h"
 
 struct FrameState {
@@ -15,6 +15,14 @@ struct FrameState {
   bool wireframe;
   bool cullBackFaces;
 };
+
+// How much of the old image a trail frame takes away: the alpha of the fade quad.
+// A longer frame fades a little more, so trails shorten when frames are slow.
+inline double fadeAlpha(double frameTime) { return 0.35 * std::exp(frameTime); }
+
+// The fixed state every frame starts from: back faces culled, depth test, lighting
+// with light 0, opaque white, one-sided lighting. Set at start and after each resize.
+void applyGlState();
 
 // The program's frame, keeping its trail image in the global trailImage.
 void renderFrame(const Settings& settings, const FrameState& state,

@@ -111,13 +111,16 @@ TrailCopy probeFrontBuffer(SwapBuffersFunction swapBuffers) {
   return readable ? TrailCopy::frontBuffer : TrailCopy::texture;
 }
 
+// After a resize the old image no longer fits the window, and a texture lost with its
+// context holds none.
+bool trailImageCovers(const TrailImage& image, int width, int height) {
+  if (image.imageWidth != width || image.imageHeight != height || width <= 0) return false;
+  if (image.copy == TrailCopy::frontBuffer) return true;
+  return image.copy == TrailCopy::texture && image.texture != 0 && glIsTexture(image.texture);
+}
+
 void restoreTrailImage(TrailImage& image, int width, int height) {
-  // After a resize the old image no longer fits the window; start from black.
-  const bool sameSize = image.imageWidth == width && image.imageHeight == height;
-  if (image.copy == TrailCopy::frontBuffer && sameSize) return;
-  glClear(GL_COLOR_BUFFER_BIT);
-  if (image.copy != TrailCopy::texture || !sameSize) return;
-  if (image.texture == 0 || !glIsTexture(image.texture)) return;
+  if (image.copy != TrailCopy::texture || !trailImageCovers(image, width, height)) return;
   TextureBinding binding;
   glBindTexture(GL_TEXTURE_2D, image.texture);
   drawTexture(image);

@@ -4,7 +4,9 @@
 // stale on some software renderers and composited desktops) the back buffer is saved
 // in a texture before the swap and drawn again at the start of the next frame.
 
-#include "render/swap_buffers.h"
+// How render/ shows a finished frame without knowing the window system: the shell
+// passes a function that swaps the buffers of its window.
+using SwapBuffersFunction = void (*)();
 
 enum class TrailCopy {
   undecided,    // the first trail frame finds out which copy works
@@ -26,8 +28,12 @@ extern TrailImage trailImage;  // the program's one trail image
 // Draws two known colours, swaps after each and reads the front buffer back.
 TrailCopy probeFrontBuffer(SwapBuffersFunction swapBuffers);
 
-// Start of a trail frame, before the fade: the back buffer then holds the previous
-// image, or black when there is none or the window size changed since. Expects
+// True when the image kept from the last frame will cover every pixel of this one:
+// false on the first trail frame, after a resize, and when the texture was lost.
+bool trailImageCovers(const TrailImage& image, int width, int height);
+
+// Start of a trail frame, before the fade: where trailImageCovers, puts the kept image
+// into the back buffer (the front buffer copy has put it there already). Expects
 // lighting, culling, depth test and blending off and filled polygons.
 void restoreTrailImage(TrailImage& image, int width, int height);
 

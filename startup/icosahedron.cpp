@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
-namespace {
+#include "geom/matrix.h"
 
-constexpr double pi = 3.141592653589793;
+namespace {
 
 // The record tables are the numbering every later refinement and its printed
 // statistics depend on, so they are data, not derived by a twin search.

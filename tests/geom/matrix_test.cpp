@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double pi = 3.141592653589793;
-
 double rowDot(const Matrix4& m, int a, int b) {
   double sum = 0;
   for (int c = 0; c < 4; ++c) sum += m(a, c) * m(b, c);

@@ -51,6 +51,26 @@ TEST(Vector, NormalizeInPlaceAndCopy) {
   EXPECT_EQ(four[3], -8);
 }
 
+// The squares are summed from x to z: summing y and z first rounds this example to
+// another double, and a printed length would change in its last digit.
+TEST(Vector, DotAndLengthSumLeftToRight) {
+  EXPECT_EQ(dot({1, 2, 3}, {4, -5, 6}), 12);
+  EXPECT_EQ(length({3, 0, 4}), 5);
+  const double small = 0x1.8p-27;
+  EXPECT_EQ(length({1, small, small}), 0x1.0000000000001p+0);
+  EXPECT_EQ(length({small, small, 1}), 1);
+}
+
+TEST(Quaternion, HamiltonProductOfUnits) {
+  const Quaternion i = {0, 1, 0, 0};
+  const Quaternion j = {0, 0, 1, 0};
+  const Quaternion k = quaternionProduct(i, j);
+  EXPECT_EQ(k.z, 1.0);
+  EXPECT_EQ(quaternionProduct(j, i).z, -1.0);
+  EXPECT_EQ(k.w, 0.0);
+  EXPECT_EQ(quaternionProduct(k, k).w, -1.0);
+}
+
 TEST(Vector, NormalizingZeroGivesNonFiniteInsteadOfSilentZero) {
   Vector3 zero{0, 0, 0};
   normalize(zero);

@@ -5,12 +5,11 @@
 #include <cmath>
 #include <memory>
 
-#include "render/fade.h"
+#include "render/frame.h"
 
 namespace {
 
 constexpr double radius = 0.75;
-constexpr double pi = 3.14159265358979323846;
 
 void expectNear(const Vector3& actual, const Vector3& expected, double tolerance) {
   EXPECT_NEAR(actual.x, expected.x, tolerance);

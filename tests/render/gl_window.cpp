@@ -3,36 +3,14 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
-#include <cmath>
 #include <stdexcept>
+
+#include "render/frame.h"
+#include "render/frustum.h"
 
 namespace {
 
 Image shownImage;
-
-void setProjection(const Settings& settings) {
-  const int width = settings.windowWidth;
-  const int height = settings.windowHeight;
-  glViewport(0, 0, width, height);
-  const float halfDiagonal = settings.nearPlane * std::sin(settings.fieldOfView * 0.5f);
-  const float perPixel = 1.0f / std::sqrt(static_cast<float>(width * width + height * height));
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glFrustum(-width * perPixel * halfDiagonal, width * perPixel * halfDiagonal,
-            -height * perPixel * halfDiagonal, height * perPixel * halfDiagonal, settings.nearPlane,
-            settings.farPlane);
-  glMatrixMode(GL_MODELVIEW);
-}
-
-void applyFixedState() {
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_LIGHTING);
-  glEnable(GL_LIGHT0);
-  glColor4f(1, 1, 1, 1);
-  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
-}
 
 // A display that has only just started may refuse the first connection on a loaded
 // machine; a few tries keep that from failing a test.
@@ -53,8 +31,8 @@ Settings useTestWindow(int width, int height) {
   Settings settings = startSettings();
   settings.windowWidth = surface->w;
   settings.windowHeight = surface->h;
-  setProjection(settings);
-  applyFixedState();
+  loadProjection(settings);
+  applyGlState();
   // Software renderers take the new window size at a swap; until then a frame would
   // be drawn into buffers of the old size.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -9,6 +10,19 @@
 #include "render/figure.h"
 #include "render/frame.h"
 #include "tests/render/gl_window.h"
+
+namespace {
+int colourClears = 0;
+}  // namespace
+
+// This program's own glClear: the renderer, linked in statically, calls it instead of
+// libGL's, which it passes the call on to after counting the colour clears.
+extern "C" void glClear(GLbitfield mask) {
+  using ClearFunction = void (*)(GLbitfield);
+  static const auto libraryClear = reinterpret_cast<ClearFunction>(dlsym(RTLD_NEXT, "glClear"));
+  if (mask & GL_COLOR_BUFFER_BIT) ++colourClears;
+  libraryClear(mask);
+}
 
 namespace {
 
@@ -102,6 +116,22 @@ TEST_F(TrailPath, FrontBufferCopyFadesEveryFrame) {
   settings = useTestWindow(testWidth, testHeight);
   image.copy = TrailCopy::frontBuffer;
   expectFigureFades(settings, image);
+}
+
+// The kept image covers every pixel, so only a frame without one clears the colour.
+TEST_F(TrailPath, TextureCopyClearsTheColourOnlyWithoutAKeptImage) {
+  image.copy = TrailCopy::texture;
+  const auto colourClearsOfAFrame = [&] {
+    colourClears = 0;
+    renderAndShow(settings, facingFigure, image);
+    return colourClears;
+  };
+  EXPECT_EQ(colourClearsOfAFrame(), 1) << "first frame";
+  EXPECT_EQ(colourClearsOfAFrame(), 0);
+  EXPECT_EQ(colourClearsOfAFrame(), 0);
+  settings = useTestWindow(400, 300);
+  EXPECT_EQ(colourClearsOfAFrame(), 1) << "first frame after a resize";
+  EXPECT_EQ(colourClearsOfAFrame(), 0);
 }
 
 TEST_F(TrailPath, ChosenCopyFadesEveryFrame) { expectFigureFades(settings, image); }

@@ -17,14 +17,7 @@ Mesh startMesh() {
   return mesh;
 }
 
-double distance(const Vector3& a, const Vector3& b) {
-  const Vector3 d = a - b;
-  return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-}
-
-double dot(const Vector3& a, const Vector3& b) {
-  return a.x * b.x + a.y * b.y + a.z * b.z;
-}
+double distance(const Vector3& a, const Vector3& b) { return length(a - b); }
 
 // Field by field: a Vertex has padding, whose bytes may differ between copies.
 bool sameRecords(const Mesh& a, const Mesh& b) {

@@ -1,6 +1,6 @@
 #pragma once
-// The perspective frustum for a drawable size, as plain numbers, so its arithmetic
-// can be checked without a GL context.
+// The perspective projection for a drawable size: its frustum as plain numbers, so the
+// arithmetic can be checked without a GL context, and the calls that load it.
 
 #include <cstdint>
 
@@ -13,3 +13,6 @@ struct Frustum {
 // The field of view spans the window's diagonal and the near-plane half-diagonal is
 // nearPlane * sin(fieldOfView / 2). A zero side counts as 1.
 Frustum frustumFor(const Settings& settings, int32_t width, int32_t height);
+
+// Viewport and projection for settings' window size; leaves GL_MODELVIEW selected.
+void loadProjection(const Settings& settings);

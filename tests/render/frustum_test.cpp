@@ -1,4 +1,4 @@
-#include "app/frustum.h"
+#include "render/frustum.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,6 @@
-#include "app/frustum.h"
+#include "render/frustum.h"
+
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -16,4 +18,14 @@ Frustum frustumFor(const Settings& settings, int32_t width, int32_t height) {
   float halfWidth = static_cast<float>(width) * k * settings.nearPlane * s;
   float halfHeight = static_cast<float>(height) * k * settings.nearPlane * s;
   return {-halfWidth, halfWidth, -halfHeight, halfHeight, settings.nearPlane, settings.farPlane};
+}
+
+void loadProjection(const Settings& settings) {
+  glViewport(0, 0, settings.windowWidth, settings.windowHeight);
+  const Frustum frustum = frustumFor(settings, settings.windowWidth, settings.windowHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(frustum.left, frustum.right, frustum.bottom, frustum.top, frustum.nearPlane,
+            frustum.farPlane);
+  glMatrixMode(GL_MODELVIEW);
 }
