@@ -14,11 +14,126 @@ bool fault(std::ostream& out, const char* message) {
   return false;
 }
 
-// Which edges the walks of pass 1 reached, one bit per edge and loop kind.
+// The two kinds of loop, each with its owners, its step and its messages. Every read
+// is a checked access, so a bad index throws where the literal walk would.
+struct FaceLoops {
+  const Mesh& mesh;
+  static constexpr const char* foreignInPassOne =
+      "pass1:Face refers to edge that does not refer to face";
+  static constexpr const char* endlessInPassOne = "pass1:Face loop does not close";
+  static constexpr const char* foreignInPassTwo =
+      "pass2:Edges of same loop do not refer to same face";
+  static constexpr const char* missingInPassTwo =
+      "pass2:Edge is not in face loop of face it refers to";
+  static constexpr const char* endlessInPassTwo = "pass2:Face loop does not close";
+  std::size_t count() const { return mesh.faces.size(); }
+  int32_t entry(std::size_t face) const { return mesh.faces.at(face).edge; }
+  int32_t ownerOf(int32_t edge) const { return mesh.edges.at(edge).face; }
+  bool holds(int32_t owner, int32_t edge) const { return mesh.edges.at(edge).face == owner; }
+  int32_t step(int32_t edge) const { return mesh.nextEdge(edge); }
+  // The fast pass's own range check: the edge a step of the walk reads.
+  bool inRange(int32_t edge) const { return static_cast<uint32_t>(edge) < mesh.edges.size(); }
+  void prefetch(int32_t edge) const { mesh.edges.prefetch(edge); }
+};
+
+struct VertexLoops {
+  const Mesh& mesh;
+  static constexpr const char* foreignInPassOne =
+      "pass1:Vertex refers to edge that does not refer to vertex";
+  static constexpr const char* endlessInPassOne = "pass1:Vertex loop does not close";
+  static constexpr const char* foreignInPassTwo =
+      "pass2:Edges of same loop do not refer to same vertex";
+  static constexpr const char* missingInPassTwo =
+      "pass2:Edge is not in vertex loop of vertex it refers to";
+  static constexpr const char* endlessInPassTwo = "pass2:Vertex loop does not close";
+  std::size_t count() const { return mesh.vertices.size(); }
+  int32_t entry(std::size_t vertex) const { return mesh.vertices.at(vertex).edge; }
+  int32_t ownerOf(int32_t edge) const { return mesh.endVertex(edge); }
+  bool holds(int32_t owner, int32_t edge) const { return mesh.endVertex(edge) == owner; }
+  int32_t step(int32_t edge) const { return mesh.nextAroundVertex(edge); }
+  // A step reads the edge and its twin.
+  bool inRange(int32_t edge) const {
+    return static_cast<uint32_t>(edge) < mesh.edges.size() &&
+           static_cast<uint32_t>(twin(edge)) < mesh.edges.size();
+  }
+  void prefetch(int32_t edge) const {
+    mesh.edges.prefetch(edge);
+    mesh.edges.prefetch(twin(edge));
+  }
+};
+
+enum class Walk { closed, reached, foreign, endless };
+
+// The literal walk of one loop: compare, test for the target, step, test for the start.
+// Pass 1 looks for no target; an edge that passed `holds` is never -1.
+constexpr int32_t noTarget = -1;
+
+template <typename Loops>
+Walk walkLoop(const Loops& loops, int32_t owner, int32_t start, int32_t target) {
+  const std::size_t edgeCount = loops.mesh.edges.size();
+  int32_t e = start;
+  for (std::size_t compared = 1;; ++compared) {
+    if (!loops.holds(owner, e)) return Walk::foreign;
+    if (e == target) return Walk::reached;
+    e = loops.step(e);
+    if (e == start) return Walk::closed;
+    if (compared >= edgeCount) return Walk::endless;
+  }
+}
+
+// Pass 1 for one kind of loop, owners in index order.
+template <typename Loops>
+bool everyLoopHoldsOnlyItsOwn(const Loops& loops, std::ostream& out) {
+  const std::size_t count = loops.count();
+  for (std::size_t owner = 0; owner < count; ++owner) {
+    const Walk walk = walkLoop(loops, static_cast<int32_t>(owner), loops.entry(owner), noTarget);
+    if (walk == Walk::foreign) return fault(out, Loops::foreignInPassOne);
+    if (walk == Walk::endless) return fault(out, Loops::endlessInPassOne);
+  }
+  return true;
+}
+
+// Pass 2's walk for one edge and one kind of loop.
+template <typename Loops>
+bool edgeInItsOwnersLoop(const Loops& loops, std::ostream& out, int32_t edge) {
+  const int32_t owner = loops.ownerOf(edge);
+  // A negative owner converts to a huge index, which the checked entry read rejects.
+  switch (walkLoop(loops, owner, loops.entry(static_cast<std::size_t>(owner)), edge)) {
+    case Walk::reached:
+      return true;
+    case Walk::foreign:
+      return fault(out, Loops::foreignInPassTwo);
+    case Walk::closed:
+      return fault(out, Loops::missingInPassTwo);
+    case Walk::endless:
+      break;
+  }
+  return fault(out, Loops::endlessInPassTwo);
+}
+
+}  // namespace
+
+bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out, std::size_t firstEdge) {
+  const std::size_t edgeCount = mesh.edges.size();
+  for (std::size_t j = firstEdge; j < edgeCount; ++j) {
+    const auto edge = static_cast<int32_t>(j);
+    if (!edgeInItsOwnersLoop(FaceLoops{mesh}, out, edge)) return false;
+    if (!edgeInItsOwnersLoop(VertexLoops{mesh}, out, edge)) return false;
+  }
+  return true;
+}
+
+bool validateByWalking(const Mesh& mesh, std::ostream& out) {
+  return everyLoopHoldsOnlyItsOwn(FaceLoops{mesh}, out) &&
+         everyLoopHoldsOnlyItsOwn(VertexLoops{mesh}, out) && checkEdgeLoopsByWalking(mesh, out, 0);
+}
+
+namespace {
+
+// Which edges the fast pass 1 reached, one bit per edge.
 class EdgeBits {
  public:
-  // One spare bit: with an odd edge count the vertex walk may name the edge past the end.
-  explicit EdgeBits(std::size_t edgeCount) : words_(edgeCount / 64 + 1, 0) {}
+  explicit EdgeBits(std::size_t edgeCount) : words_((edgeCount + 63) / 64, 0) {}
   void set(int32_t edge) { words_[static_cast<std::size_t>(edge) >> 6] |= bit(edge); }
   bool test(int32_t edge) const {
     return (words_[static_cast<std::size_t>(edge) >> 6] & bit(edge)) != 0;
@@ -31,144 +146,25 @@ class EdgeBits {
   std::vector<uint64_t> words_;
 };
 
-// Pass 1 in index order. When given bits, it records every edge a successful walk
-// compared, which is everything pass 2 needs to know about those loops.
-bool walkPassOne(const Mesh& mesh, std::ostream& out, EdgeBits* inFaceLoop,
-                 EdgeBits* inVertexLoop) {
-  const std::size_t edgeCount = mesh.edges.size();
-  const std::size_t faceCount = mesh.faces.size();
-  for (std::size_t f = 0; f < faceCount; ++f) {
-    const auto face = static_cast<int32_t>(f);
-    const int32_t start = mesh.faces.at(f).edge;
-    int32_t e = start;
-    std::size_t compared = 0;
-    while (true) {
-      if (mesh.edges.at(e).face != face) {
-        return fault(out, "pass1:Face refers to edge that does not refer to face");
-      }
-      if (inFaceLoop) inFaceLoop->set(e);
-      ++compared;
-      e = mesh.nextEdge(e);
-      if (e == start) break;
-      if (compared >= edgeCount) return fault(out, "pass1:Face loop does not close");
-    }
-  }
-  const std::size_t vertexCount = mesh.vertices.size();
-  for (std::size_t v = 0; v < vertexCount; ++v) {
-    const auto vertex = static_cast<int32_t>(v);
-    const int32_t start = mesh.vertices.at(v).edge;
-    int32_t e = start;
-    std::size_t compared = 0;
-    while (true) {
-      if (mesh.endVertex(e) != vertex) {
-        return fault(out, "pass1:Vertex refers to edge that does not refer to vertex");
-      }
-      if (inVertexLoop) inVertexLoop->set(e);
-      ++compared;
-      e = mesh.nextAroundVertex(e);
-      if (e == start) break;
-      if (compared >= edgeCount) return fault(out, "pass1:Vertex loop does not close");
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
-bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out, std::size_t firstEdge) {
-  const std::size_t edgeCount = mesh.edges.size();
-  for (std::size_t j = firstEdge; j < edgeCount; ++j) {
-    const auto edge = static_cast<int32_t>(j);
-    const int32_t face = mesh.edges.at(j).face;
-    int32_t start = mesh.faces.at(face).edge;
-    int32_t e = start;
-    std::size_t compared = 0;
-    while (true) {
-      if (mesh.edges.at(e).face != face) {
-        return fault(out, "pass2:Edges of same loop do not refer to same face");
-      }
-      if (e == edge) break;
-      ++compared;
-      e = mesh.nextEdge(e);
-      if (e == start) return fault(out, "pass2:Edge is not in face loop of face it refers to");
-      if (compared >= edgeCount) return fault(out, "pass2:Face loop does not close");
-    }
-    const int32_t end = mesh.endVertex(edge);
-    start = mesh.vertices.at(end).edge;
-    e = start;
-    compared = 0;
-    while (true) {
-      if (mesh.endVertex(e) != end) {
-        return fault(out, "pass2:Edges of same loop do not refer to same vertex");
-      }
-      if (e == edge) break;
-      ++compared;
-      e = mesh.nextAroundVertex(e);
-      if (e == start) {
-        return fault(out, "pass2:Edge is not in vertex loop of vertex it refers to");
-      }
-      if (compared >= edgeCount) return fault(out, "pass2:Vertex loop does not close");
-    }
-  }
-  return true;
-}
-
-bool validateByWalking(const Mesh& mesh, std::ostream& out) {
-  return walkPassOne(mesh, out, nullptr, nullptr) && checkEdgeLoopsByWalking(mesh, out, 0);
-}
-
-namespace {
-
 // Pass 1's loops are independent of one another, and on a large mesh every step of a
 // walk misses the cache. So the fast pass keeps many walks in flight, advancing each
-// by one edge per round and prefetching the edge it will read next round. It only
-// answers "every loop is sound" or "in doubt"; on doubt the literal walks run and
-// produce the exact message or exception. It reads through its own range checks so
-// that a bad index is a doubt, never an exception of its own.
-struct FaceLoops {
-  const Mesh& mesh;
-  EdgeBits& seen;
-  std::size_t count() const { return mesh.faces.size(); }
-  int32_t entry(std::size_t face) const { return mesh.faces.at(face).edge; }
-  bool inRange(int32_t edge) const {
-    return static_cast<uint32_t>(edge) < mesh.edges.size();
-  }
-  bool holds(int32_t owner, int32_t edge) const { return mesh.edges.at(edge).face == owner; }
-  int32_t step(int32_t edge) const { return mesh.edges.at(edge).next; }
-  void prefetch(int32_t edge) const { mesh.edges.prefetch(edge); }
-};
-
-struct VertexLoops {
-  const Mesh& mesh;
-  EdgeBits& seen;
-  std::size_t count() const { return mesh.vertices.size(); }
-  int32_t entry(std::size_t vertex) const { return mesh.vertices.at(vertex).edge; }
-  // The walk reads the edge and its twin.
-  bool inRange(int32_t edge) const {
-    return static_cast<uint32_t>(edge) < mesh.edges.size() &&
-           static_cast<uint32_t>(twin(edge)) < mesh.edges.size();
-  }
-  bool holds(int32_t owner, int32_t edge) const { return mesh.endVertex(edge) == owner; }
-  int32_t step(int32_t edge) const { return mesh.nextAroundVertex(edge); }
-  void prefetch(int32_t edge) const {
-    mesh.edges.prefetch(edge);
-    mesh.edges.prefetch(twin(edge));
-  }
-};
-
+// by one edge per round and prefetching the edge it will read next round, and records
+// in `seen` every edge a walk compared. It only answers "every loop is sound" or "in
+// doubt"; on doubt the literal walks run and produce the exact message or exception.
+// It checks every index itself first, so a bad one is a doubt, never an exception.
 template <typename Loops>
-bool allLoopsSound(const Loops& loops) {
-  struct Walk {
+bool allLoopsSound(const Loops& loops, EdgeBits& seen) {
+  struct LoopInFlight {
     int32_t owner, start, edge;
     std::size_t compared;
   };
   constexpr int walksInFlight = 48;
-  Walk walks[walksInFlight];
+  LoopInFlight walks[walksInFlight];
   int active = 0;
   std::size_t nextOwner = 0;
   const std::size_t ownerCount = loops.count();
   const std::size_t edgeCount = loops.mesh.edges.size();
-  auto begin = [&](Walk& walk) {
+  auto begin = [&](LoopInFlight& walk) {
     walk.owner = static_cast<int32_t>(nextOwner);
     walk.start = walk.edge = loops.entry(nextOwner);
     walk.compared = 0;
@@ -178,9 +174,9 @@ bool allLoopsSound(const Loops& loops) {
   while (active < walksInFlight && nextOwner < ownerCount) begin(walks[active++]);
   while (active > 0) {
     for (int w = 0; w < active;) {
-      Walk& walk = walks[w];
+      LoopInFlight& walk = walks[w];
       if (!loops.inRange(walk.edge) || !loops.holds(walk.owner, walk.edge)) return false;
-      loops.seen.set(walk.edge);
+      seen.set(walk.edge);
       ++walk.compared;
       const int32_t next = loops.step(walk.edge);
       if (next == walk.start) {
@@ -231,8 +227,8 @@ bool Mesh::validate(std::ostream& out) const {
     // Memory is short right after the largest step; the literal walks need none.
     return validateByWalking(*this, out);
   }
-  if (!allLoopsSound(FaceLoops{*this, *inFaceLoop}) ||
-      !allLoopsSound(VertexLoops{*this, *inVertexLoop})) {
+  if (!allLoopsSound(FaceLoops{*this}, *inFaceLoop) ||
+      !allLoopsSound(VertexLoops{*this}, *inVertexLoop)) {
     return validateByWalking(*this, out);
   }
   const std::size_t unseen = firstUnseen(*inFaceLoop, *inVertexLoop, edges.size());
