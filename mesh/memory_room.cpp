@@ -10,11 +10,6 @@
 
 namespace {
 
-// A refinement step is checked before it runs; what it allocates besides the mesh
-// (the streams, the validation's few bits per edge are counted by the caller) and what
-// other code of the process may still need comes out of this.
-constexpr uint64_t safetyMargin = 32ull << 20;
-
 uint64_t roomBetween(uint64_t limit, uint64_t used) {
   return limit > used ? limit - used : 0;
 }
@@ -144,5 +139,5 @@ MemoryReadings readMemoryReadings() {
 bool growthFits(uint64_t bytes, const MemoryReadings& readings) {
   const uint64_t room =
       std::min({readings.cgroupRoom, readings.availableMemory, readings.addressSpaceRoom});
-  return room >= safetyMargin && bytes <= room - safetyMargin;
+  return room >= memorySafetyMargin && bytes <= room - memorySafetyMargin;
 }

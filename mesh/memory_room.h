@@ -7,6 +7,8 @@
 #include <string>
 
 constexpr uint64_t unlimitedRoom = UINT64_MAX;
+// Kept free for what the process allocates besides the mesh.
+constexpr uint64_t memorySafetyMargin = 32ull << 20;
 
 struct MemoryReadings {
   uint64_t cgroupRoom = unlimitedRoom;        // limit less usage, over the cgroup and its parents
