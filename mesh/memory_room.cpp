@@ -66,11 +66,12 @@ uint64_t addressSpaceRoom() {
 }  // namespace
 
 uint64_t availableMemoryFrom(std::istream& meminfo) {
-  std::string name;
-  uint64_t kibibytes = 0;
-  std::string unit;
-  while (meminfo >> name >> kibibytes >> unit) {
-    if (name == "MemAvailable:") return kibibytes * 1024;
+  // Line by line: some lines have no unit.
+  for (std::string line; std::getline(meminfo, line);) {
+    std::istringstream fields(line);
+    std::string name;
+    uint64_t kibibytes = 0;
+    if (fields >> name >> kibibytes && name == "MemAvailable:") return kibibytes * 1024;
   }
   return unlimitedRoom;
 }

@@ -19,7 +19,7 @@ TEST(MemoryRoom, TheTightestReadingLessTheMarginDecides) {
 TEST(MemoryRoom, ReadsMemAvailable) {
   std::istringstream meminfo("MemTotal:  100 kB\nMemFree:  50 kB\nMemAvailable:  1234 kB\n");
   EXPECT_EQ(availableMemoryFrom(meminfo), 1234u * 1024);
-  std::istringstream old("MemTotal:  100 kB\nMemFree:  50 kB\n");
+  std::istringstream old("MemTotal:  100 kB\nHugePages_Total:  0\nMemFree:  50 kB\n");
   EXPECT_EQ(availableMemoryFrom(old), unlimitedRoom);
 }
 
