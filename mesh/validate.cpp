@@ -2,6 +2,7 @@
 // loop that has visited more edges than exist without coming back never will.
 #include "mesh/validate.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -138,6 +139,7 @@ class EdgeBits {
   bool test(int32_t edge) const {
     return (words_[static_cast<std::size_t>(edge) >> 6] & bit(edge)) != 0;
   }
+  void clear() { std::fill(words_.begin(), words_.end(), 0); }
   // All 64 edges from `first` on, which must be a multiple of 64.
   bool allSet(std::size_t first) const { return words_[first >> 6] == ~uint64_t{0}; }
 
@@ -197,6 +199,55 @@ bool allLoopsSound(const Loops& loops, EdgeBits& seen) {
   return true;
 }
 
+// The face loops of a triangle mesh, three edges each, checked in a pipeline of four
+// stages one `stage` of faces apart: the entry edge, then each of the three edges,
+// each read once its prefetch has had time to arrive. True only when every face loop
+// is three different edges of its own face that close; `seen` then holds what
+// allLoopsSound<FaceLoops> would record. False is a doubt, with no exception either.
+// Validate at 7.9 M faces: 434 ms instead of 498 ms with the general walks (A/B, 5 pairs).
+bool allFacesSoundTriangles(const Mesh& mesh, EdgeBits& seen) {
+  struct TriangleInFlight {
+    int32_t e0, e1, e2;
+  };
+  constexpr std::ptrdiff_t stage = 16;
+  constexpr std::ptrdiff_t ringSize = 64;  // a power of two above three stages
+  static_assert(ringSize > 3 * stage, "the ring holds every face in flight");
+  TriangleInFlight ring[ringSize];
+  const FaceLoops loops{mesh};
+  const auto faceCount = static_cast<std::ptrdiff_t>(mesh.faces.size());
+  for (std::ptrdiff_t f = -3 * stage; f < faceCount; ++f) {
+    if (const std::ptrdiff_t a = f + 3 * stage; a < faceCount) {
+      TriangleInFlight& face = ring[a & (ringSize - 1)];
+      face.e0 = mesh.faces.at(a).edge;
+      if (!loops.inRange(face.e0)) return false;
+      mesh.edges.prefetch(face.e0);
+    }
+    if (const std::ptrdiff_t b = f + 2 * stage; b >= 0 && b < faceCount) {
+      TriangleInFlight& face = ring[b & (ringSize - 1)];
+      const Edge& e0 = mesh.edges.at(face.e0);
+      face.e1 = e0.next;
+      if (e0.face != b || !loops.inRange(face.e1)) return false;
+      mesh.edges.prefetch(face.e1);
+    }
+    if (const std::ptrdiff_t c = f + stage; c >= 0 && c < faceCount) {
+      TriangleInFlight& face = ring[c & (ringSize - 1)];
+      const Edge& e1 = mesh.edges.at(face.e1);
+      face.e2 = e1.next;
+      if (e1.face != c || !loops.inRange(face.e2)) return false;
+      mesh.edges.prefetch(face.e2);
+    }
+    if (f < 0) continue;
+    const TriangleInFlight& face = ring[f & (ringSize - 1)];
+    const Edge& e2 = mesh.edges.at(face.e2);
+    if (e2.face != f || e2.next != face.e0) return false;
+    if (face.e0 == face.e1 || face.e1 == face.e2 || face.e2 == face.e0) return false;
+    seen.set(face.e0);
+    seen.set(face.e1);
+    seen.set(face.e2);
+  }
+  return true;
+}
+
 std::size_t firstUnseen(const EdgeBits& inFaceLoop, const EdgeBits& inVertexLoop,
                         std::size_t edgeCount) {
   for (std::size_t j = 0; j < edgeCount; ++j) {
@@ -227,10 +278,12 @@ bool Mesh::validate(std::ostream& out) const {
     // Memory is short right after the largest step; the literal walks need none.
     return validateByWalking(*this, out);
   }
-  if (!allLoopsSound(FaceLoops{*this}, *inFaceLoop) ||
-      !allLoopsSound(VertexLoops{*this}, *inVertexLoop)) {
-    return validateByWalking(*this, out);
+  if (!allFacesSoundTriangles(*this, *inFaceLoop)) {
+    // Some face is not a sound triangle: the general walks decide, on fresh bits.
+    inFaceLoop->clear();
+    if (!allLoopsSound(FaceLoops{*this}, *inFaceLoop)) return validateByWalking(*this, out);
   }
+  if (!allLoopsSound(VertexLoops{*this}, *inVertexLoop)) return validateByWalking(*this, out);
   const std::size_t unseen = firstUnseen(*inFaceLoop, *inVertexLoop, edges.size());
   if (unseen == edges.size()) return true;
   return checkEdgeLoopsByWalking(*this, out, unseen);
