@@ -33,7 +33,8 @@ CameraInput readInput() {
 }
 
 MeshKeys meshKeys() {
-  return {[] { mesh.splitEdge(10); }, [] { refineStep(mesh, refinement, std::cout, std::cin); }};
+  return {[] { splitEdgeIfRoom(mesh, splitKeyEdge, std::cout); },
+          [] { refineStep(mesh, refinement, std::cout, std::cin); }};
 }
 
 void swapBuffers() {

@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -93,16 +94,18 @@ class GrowableArray {
   }
 
   // reserve, and the pages for records [size, count) made resident now, in one call
-  // rather than a page fault each, for room that is about to be filled anyway. Only
-  // a hint: where the kernel declines (before Linux 5.14), the pages fault in as
-  // they are written.
-  void reserveResident(std::size_t count) {
+  // rather than a page fault each, for room that is about to be filled anyway. False
+  // when the kernel could not find the memory for them; where it does not know the
+  // request (before Linux 5.14), the pages fault in as they are written.
+  bool reserveResident(std::size_t count) {
     reserve(count);
-    if (count <= size_) return;
+    if (count <= size_) return true;
     const std::size_t page = pageSize();
     const auto first = reinterpret_cast<std::uintptr_t>(items_ + size_) / page * page;
     const auto last = reinterpret_cast<std::uintptr_t>(items_ + count);
-    madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    if (madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE) == 0)
+      return true;
+    return errno != ENOMEM && errno != EFAULT;
   }
 
   void push_back(const T& item) {

@@ -1,6 +1,7 @@
 #pragma once
 // The edge-based boundary representation of a closed triangulated surface: three
-// append-only arrays linked by 32-bit indices, every access range-checked.
+// append-only arrays linked by 32-bit indices. Every access by index is range-checked
+// (`[]` is `at` too); only whole-array iteration and copies run over the storage as is.
 
 #include <cstdint>
 #include <ostream>
@@ -24,7 +25,9 @@ struct Face {
 };
 
 // Edges come in pairs at 2k and 2k + 1, so the twin is arithmetic, never stored.
-inline int32_t twin(int32_t edge) { return edge ^ 1; }
+inline int32_t twin(int32_t edge) {
+  return edge ^ 1;
+}
 
 struct Mesh {
   GrowableArray<Vertex> vertices;
@@ -40,18 +43,27 @@ struct Mesh {
   }
 
   // Editing: append only. Edge arguments are in/out: the operation picks the
-  // direction of each pair and writes back the edge it chose.
+  // direction of each pair and writes back the edge it chose. A bad index throws
+  // std::out_of_range; a failed my_assert throws std::runtime_error and leaves the
+  // writes made before it.
+  // False, and nothing written, when a and b share no vertex; else b follows a.
   bool linkEdges(int32_t& a, int32_t& b);
   void addVertex(const Vertex& vertex);
+  // Returns the new pair's first edge, p to q; asserts that the edge count is even.
   int32_t addEdgePair(int32_t p, int32_t q);
+  // Face `face` becomes the loop e0, e1, e2; asserts that each link joins and that the
+  // later links keep the direction the first one chose. addFace does the same for a
+  // new face and returns its index.
   void setFace(int32_t face, int32_t& e0, int32_t& e1, int32_t& e2);
   int32_t addFace(int32_t& e0, int32_t& e1, int32_t& e2);
 
   // Changes nothing; prints the first broken invariant and returns false.
   bool validate(std::ostream& out) const;
 
-  // Refinement toward the unit sphere.
+  // Refinement toward the unit sphere. splitFaces asserts that the result validates.
   void splitFaces(std::ostream& out);
+  // Needs both faces of `edge` to be triangles. Splits the edge at its midpoint, its two
+  // triangles into four; returns the index of the last face it added.
   int32_t splitEdge(int32_t edge);
 };
 

@@ -21,3 +21,10 @@ void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istr
 // The splitting half of refineStep, apart so the benchmark can time the stages.
 enum class StepSplit { refused, faces, edges };
 StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out);
+
+// The edge the split key splits.
+constexpr int32_t splitKeyEdge = 10;
+
+// Splits `edge` like Mesh::splitEdge when one more split fits in memory; otherwise says
+// so on one line and changes nothing. The failures of Mesh::splitEdge stay fatal.
+void splitEdgeIfRoom(Mesh& mesh, int32_t edge, std::ostream& out);

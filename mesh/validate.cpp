@@ -2,6 +2,7 @@
 // loop that has visited more edges than exist without coming back never will.
 #include "mesh/validate.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <optional>
@@ -14,63 +15,101 @@ bool fault(std::ostream& out, const char* message) {
   return false;
 }
 
-// Which edges the walks of pass 1 reached, one bit per edge and loop kind.
-class EdgeBits {
- public:
-  // One spare bit: with an odd edge count the vertex walk may name the edge past the end.
-  explicit EdgeBits(std::size_t edgeCount) : words_(edgeCount / 64 + 1, 0) {}
-  void set(int32_t edge) { words_[static_cast<std::size_t>(edge) >> 6] |= bit(edge); }
-  bool test(int32_t edge) const {
-    return (words_[static_cast<std::size_t>(edge) >> 6] & bit(edge)) != 0;
-  }
-  // All 64 edges from `first` on, which must be a multiple of 64.
-  bool allSet(std::size_t first) const { return words_[first >> 6] == ~uint64_t{0}; }
-
- private:
-  static uint64_t bit(int32_t edge) { return uint64_t{1} << (static_cast<uint32_t>(edge) & 63); }
-  std::vector<uint64_t> words_;
+// The two kinds of loop, each with its owners, its step and its messages. Every read
+// is a checked access, so a bad index throws where the literal walk would.
+struct FaceLoops {
+  const Mesh& mesh;
+  static constexpr const char* foreignInPassOne =
+      "pass1:Face refers to edge that does not refer to face";
+  static constexpr const char* endlessInPassOne = "pass1:Face loop does not close";
+  static constexpr const char* foreignInPassTwo =
+      "pass2:Edges of same loop do not refer to same face";
+  static constexpr const char* missingInPassTwo =
+      "pass2:Edge is not in face loop of face it refers to";
+  static constexpr const char* endlessInPassTwo = "pass2:Face loop does not close";
+  std::size_t count() const { return mesh.faces.size(); }
+  int32_t entry(std::size_t face) const { return mesh.faces.at(face).edge; }
+  int32_t ownerOf(int32_t edge) const { return mesh.edges.at(edge).face; }
+  bool holds(int32_t owner, int32_t edge) const { return mesh.edges.at(edge).face == owner; }
+  int32_t step(int32_t edge) const { return mesh.nextEdge(edge); }
+  // The fast pass's own range check: the edge a step of the walk reads.
+  bool inRange(int32_t edge) const { return static_cast<uint32_t>(edge) < mesh.edges.size(); }
+  void prefetch(int32_t edge) const { mesh.edges.prefetch(edge); }
 };
 
-// Pass 1 in index order. When given bits, it records every edge a successful walk
-// compared, which is everything pass 2 needs to know about those loops.
-bool walkPassOne(const Mesh& mesh, std::ostream& out, EdgeBits* inFaceLoop,
-                 EdgeBits* inVertexLoop) {
-  const std::size_t edgeCount = mesh.edges.size();
-  const std::size_t faceCount = mesh.faces.size();
-  for (std::size_t f = 0; f < faceCount; ++f) {
-    const auto face = static_cast<int32_t>(f);
-    const int32_t start = mesh.faces.at(f).edge;
-    int32_t e = start;
-    std::size_t compared = 0;
-    while (true) {
-      if (mesh.edges.at(e).face != face) {
-        return fault(out, "pass1:Face refers to edge that does not refer to face");
-      }
-      if (inFaceLoop) inFaceLoop->set(e);
-      ++compared;
-      e = mesh.nextEdge(e);
-      if (e == start) break;
-      if (compared >= edgeCount) return fault(out, "pass1:Face loop does not close");
-    }
+struct VertexLoops {
+  const Mesh& mesh;
+  static constexpr const char* foreignInPassOne =
+      "pass1:Vertex refers to edge that does not refer to vertex";
+  static constexpr const char* endlessInPassOne = "pass1:Vertex loop does not close";
+  static constexpr const char* foreignInPassTwo =
+      "pass2:Edges of same loop do not refer to same vertex";
+  static constexpr const char* missingInPassTwo =
+      "pass2:Edge is not in vertex loop of vertex it refers to";
+  static constexpr const char* endlessInPassTwo = "pass2:Vertex loop does not close";
+  std::size_t count() const { return mesh.vertices.size(); }
+  int32_t entry(std::size_t vertex) const { return mesh.vertices.at(vertex).edge; }
+  int32_t ownerOf(int32_t edge) const { return mesh.endVertex(edge); }
+  bool holds(int32_t owner, int32_t edge) const { return mesh.endVertex(edge) == owner; }
+  int32_t step(int32_t edge) const { return mesh.nextAroundVertex(edge); }
+  // A step reads the edge and its twin.
+  bool inRange(int32_t edge) const {
+    return static_cast<uint32_t>(edge) < mesh.edges.size() &&
+           static_cast<uint32_t>(twin(edge)) < mesh.edges.size();
   }
-  const std::size_t vertexCount = mesh.vertices.size();
-  for (std::size_t v = 0; v < vertexCount; ++v) {
-    const auto vertex = static_cast<int32_t>(v);
-    const int32_t start = mesh.vertices.at(v).edge;
-    int32_t e = start;
-    std::size_t compared = 0;
-    while (true) {
-      if (mesh.endVertex(e) != vertex) {
-        return fault(out, "pass1:Vertex refers to edge that does not refer to vertex");
-      }
-      if (inVertexLoop) inVertexLoop->set(e);
-      ++compared;
-      e = mesh.nextAroundVertex(e);
-      if (e == start) break;
-      if (compared >= edgeCount) return fault(out, "pass1:Vertex loop does not close");
-    }
+  void prefetch(int32_t edge) const {
+    mesh.edges.prefetch(edge);
+    mesh.edges.prefetch(twin(edge));
+  }
+};
+
+enum class Walk { closed, reached, foreign, endless };
+
+// The literal walk of one loop: compare, test for the target, step, test for the start.
+// Pass 1 looks for no target; an edge that passed `holds` is never -1.
+constexpr int32_t noTarget = -1;
+
+template <typename Loops>
+Walk walkLoop(const Loops& loops, int32_t owner, int32_t start, int32_t target) {
+  const std::size_t edgeCount = loops.mesh.edges.size();
+  int32_t e = start;
+  for (std::size_t compared = 1;; ++compared) {
+    if (!loops.holds(owner, e)) return Walk::foreign;
+    if (e == target) return Walk::reached;
+    e = loops.step(e);
+    if (e == start) return Walk::closed;
+    if (compared >= edgeCount) return Walk::endless;
+  }
+}
+
+// Pass 1 for one kind of loop, owners in index order.
+template <typename Loops>
+bool everyLoopHoldsOnlyItsOwn(const Loops& loops, std::ostream& out) {
+  const std::size_t count = loops.count();
+  for (std::size_t owner = 0; owner < count; ++owner) {
+    const Walk walk = walkLoop(loops, static_cast<int32_t>(owner), loops.entry(owner), noTarget);
+    if (walk == Walk::foreign) return fault(out, Loops::foreignInPassOne);
+    if (walk == Walk::endless) return fault(out, Loops::endlessInPassOne);
   }
   return true;
+}
+
+// Pass 2's walk for one edge and one kind of loop.
+template <typename Loops>
+bool edgeInItsOwnersLoop(const Loops& loops, std::ostream& out, int32_t edge) {
+  const int32_t owner = loops.ownerOf(edge);
+  // A negative owner converts to a huge index, which the checked entry read rejects.
+  switch (walkLoop(loops, owner, loops.entry(static_cast<std::size_t>(owner)), edge)) {
+    case Walk::reached:
+      return true;
+    case Walk::foreign:
+      return fault(out, Loops::foreignInPassTwo);
+    case Walk::closed:
+      return fault(out, Loops::missingInPassTwo);
+    case Walk::endless:
+      break;
+  }
+  return fault(out, Loops::endlessInPassTwo);
 }
 
 }  // namespace
@@ -79,96 +118,55 @@ bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out, std::size_t fi
   const std::size_t edgeCount = mesh.edges.size();
   for (std::size_t j = firstEdge; j < edgeCount; ++j) {
     const auto edge = static_cast<int32_t>(j);
-    const int32_t face = mesh.edges.at(j).face;
-    int32_t start = mesh.faces.at(face).edge;
-    int32_t e = start;
-    std::size_t compared = 0;
-    while (true) {
-      if (mesh.edges.at(e).face != face) {
-        return fault(out, "pass2:Edges of same loop do not refer to same face");
-      }
-      if (e == edge) break;
-      ++compared;
-      e = mesh.nextEdge(e);
-      if (e == start) return fault(out, "pass2:Edge is not in face loop of face it refers to");
-      if (compared >= edgeCount) return fault(out, "pass2:Face loop does not close");
-    }
-    const int32_t end = mesh.endVertex(edge);
-    start = mesh.vertices.at(end).edge;
-    e = start;
-    compared = 0;
-    while (true) {
-      if (mesh.endVertex(e) != end) {
-        return fault(out, "pass2:Edges of same loop do not refer to same vertex");
-      }
-      if (e == edge) break;
-      ++compared;
-      e = mesh.nextAroundVertex(e);
-      if (e == start) {
-        return fault(out, "pass2:Edge is not in vertex loop of vertex it refers to");
-      }
-      if (compared >= edgeCount) return fault(out, "pass2:Vertex loop does not close");
-    }
+    if (!edgeInItsOwnersLoop(FaceLoops{mesh}, out, edge)) return false;
+    if (!edgeInItsOwnersLoop(VertexLoops{mesh}, out, edge)) return false;
   }
   return true;
 }
 
 bool validateByWalking(const Mesh& mesh, std::ostream& out) {
-  return walkPassOne(mesh, out, nullptr, nullptr) && checkEdgeLoopsByWalking(mesh, out, 0);
+  return everyLoopHoldsOnlyItsOwn(FaceLoops{mesh}, out) &&
+         everyLoopHoldsOnlyItsOwn(VertexLoops{mesh}, out) && checkEdgeLoopsByWalking(mesh, out, 0);
 }
 
 namespace {
 
+// Which edges the fast pass 1 reached, one bit per edge.
+class EdgeBits {
+ public:
+  explicit EdgeBits(std::size_t edgeCount) : words_((edgeCount + 63) / 64, 0) {}
+  void set(int32_t edge) { words_[static_cast<std::size_t>(edge) >> 6] |= bit(edge); }
+  bool test(int32_t edge) const {
+    return (words_[static_cast<std::size_t>(edge) >> 6] & bit(edge)) != 0;
+  }
+  void clear() { std::fill(words_.begin(), words_.end(), 0); }
+  // All 64 edges from `first` on, which must be a multiple of 64.
+  bool allSet(std::size_t first) const { return words_[first >> 6] == ~uint64_t{0}; }
+
+ private:
+  static uint64_t bit(int32_t edge) { return uint64_t{1} << (static_cast<uint32_t>(edge) & 63); }
+  std::vector<uint64_t> words_;
+};
+
 // Pass 1's loops are independent of one another, and on a large mesh every step of a
 // walk misses the cache. So the fast pass keeps many walks in flight, advancing each
-// by one edge per round and prefetching the edge it will read next round. It only
-// answers "every loop is sound" or "in doubt"; on doubt the literal walks run and
-// produce the exact message or exception. It reads through its own range checks so
-// that a bad index is a doubt, never an exception of its own.
-struct FaceLoops {
-  const Mesh& mesh;
-  EdgeBits& seen;
-  std::size_t count() const { return mesh.faces.size(); }
-  int32_t entry(std::size_t face) const { return mesh.faces.at(face).edge; }
-  bool inRange(int32_t edge) const {
-    return static_cast<uint32_t>(edge) < mesh.edges.size();
-  }
-  bool holds(int32_t owner, int32_t edge) const { return mesh.edges.at(edge).face == owner; }
-  int32_t step(int32_t edge) const { return mesh.edges.at(edge).next; }
-  void prefetch(int32_t edge) const { mesh.edges.prefetch(edge); }
-};
-
-struct VertexLoops {
-  const Mesh& mesh;
-  EdgeBits& seen;
-  std::size_t count() const { return mesh.vertices.size(); }
-  int32_t entry(std::size_t vertex) const { return mesh.vertices.at(vertex).edge; }
-  // The walk reads the edge and its twin.
-  bool inRange(int32_t edge) const {
-    return static_cast<uint32_t>(edge) < mesh.edges.size() &&
-           static_cast<uint32_t>(twin(edge)) < mesh.edges.size();
-  }
-  bool holds(int32_t owner, int32_t edge) const { return mesh.endVertex(edge) == owner; }
-  int32_t step(int32_t edge) const { return mesh.nextAroundVertex(edge); }
-  void prefetch(int32_t edge) const {
-    mesh.edges.prefetch(edge);
-    mesh.edges.prefetch(twin(edge));
-  }
-};
-
+// by one edge per round and prefetching the edge it will read next round, and records
+// in `seen` every edge a walk compared. It only answers "every loop is sound" or "in
+// doubt"; on doubt the literal walks run and produce the exact message or exception.
+// It checks every index itself first, so a bad one is a doubt, never an exception.
 template <typename Loops>
-bool allLoopsSound(const Loops& loops) {
-  struct Walk {
+bool allLoopsSound(const Loops& loops, EdgeBits& seen) {
+  struct LoopInFlight {
     int32_t owner, start, edge;
     std::size_t compared;
   };
   constexpr int walksInFlight = 48;
-  Walk walks[walksInFlight];
+  LoopInFlight walks[walksInFlight];
   int active = 0;
   std::size_t nextOwner = 0;
   const std::size_t ownerCount = loops.count();
   const std::size_t edgeCount = loops.mesh.edges.size();
-  auto begin = [&](Walk& walk) {
+  auto begin = [&](LoopInFlight& walk) {
     walk.owner = static_cast<int32_t>(nextOwner);
     walk.start = walk.edge = loops.entry(nextOwner);
     walk.compared = 0;
@@ -178,9 +176,9 @@ bool allLoopsSound(const Loops& loops) {
   while (active < walksInFlight && nextOwner < ownerCount) begin(walks[active++]);
   while (active > 0) {
     for (int w = 0; w < active;) {
-      Walk& walk = walks[w];
+      LoopInFlight& walk = walks[w];
       if (!loops.inRange(walk.edge) || !loops.holds(walk.owner, walk.edge)) return false;
-      loops.seen.set(walk.edge);
+      seen.set(walk.edge);
       ++walk.compared;
       const int32_t next = loops.step(walk.edge);
       if (next == walk.start) {
@@ -197,6 +195,55 @@ bool allLoopsSound(const Loops& loops) {
       loops.prefetch(next);
       ++w;
     }
+  }
+  return true;
+}
+
+// The face loops of a triangle mesh, three edges each, checked in a pipeline of four
+// stages one `stage` of faces apart: the entry edge, then each of the three edges,
+// each read once its prefetch has had time to arrive. True only when every face loop
+// is three different edges of its own face that close; `seen` then holds what
+// allLoopsSound<FaceLoops> would record. False is a doubt, with no exception either.
+// Validate at 7.9 M faces: 434 ms instead of 498 ms with the general walks (A/B, 5 pairs).
+bool allFacesSoundTriangles(const Mesh& mesh, EdgeBits& seen) {
+  struct TriangleInFlight {
+    int32_t e0, e1, e2;
+  };
+  constexpr std::ptrdiff_t stage = 16;
+  constexpr std::ptrdiff_t ringSize = 64;  // a power of two above three stages
+  static_assert(ringSize > 3 * stage, "the ring holds every face in flight");
+  TriangleInFlight ring[ringSize];
+  const FaceLoops loops{mesh};
+  const auto faceCount = static_cast<std::ptrdiff_t>(mesh.faces.size());
+  for (std::ptrdiff_t f = -3 * stage; f < faceCount; ++f) {
+    if (const std::ptrdiff_t a = f + 3 * stage; a < faceCount) {
+      TriangleInFlight& face = ring[a & (ringSize - 1)];
+      face.e0 = mesh.faces.at(a).edge;
+      if (!loops.inRange(face.e0)) return false;
+      mesh.edges.prefetch(face.e0);
+    }
+    if (const std::ptrdiff_t b = f + 2 * stage; b >= 0 && b < faceCount) {
+      TriangleInFlight& face = ring[b & (ringSize - 1)];
+      const Edge& e0 = mesh.edges.at(face.e0);
+      face.e1 = e0.next;
+      if (e0.face != b || !loops.inRange(face.e1)) return false;
+      mesh.edges.prefetch(face.e1);
+    }
+    if (const std::ptrdiff_t c = f + stage; c >= 0 && c < faceCount) {
+      TriangleInFlight& face = ring[c & (ringSize - 1)];
+      const Edge& e1 = mesh.edges.at(face.e1);
+      face.e2 = e1.next;
+      if (e1.face != c || !loops.inRange(face.e2)) return false;
+      mesh.edges.prefetch(face.e2);
+    }
+    if (f < 0) continue;
+    const TriangleInFlight& face = ring[f & (ringSize - 1)];
+    const Edge& e2 = mesh.edges.at(face.e2);
+    if (e2.face != f || e2.next != face.e0) return false;
+    if (face.e0 == face.e1 || face.e1 == face.e2 || face.e2 == face.e0) return false;
+    seen.set(face.e0);
+    seen.set(face.e1);
+    seen.set(face.e2);
   }
   return true;
 }
@@ -231,10 +278,12 @@ bool Mesh::validate(std::ostream& out) const {
     // Memory is short right after the largest step; the literal walks need none.
     return validateByWalking(*this, out);
   }
-  if (!allLoopsSound(FaceLoops{*this, *inFaceLoop}) ||
-      !allLoopsSound(VertexLoops{*this, *inVertexLoop})) {
-    return validateByWalking(*this, out);
+  if (!allFacesSoundTriangles(*this, *inFaceLoop)) {
+    // Some face is not a sound triangle: the general walks decide, on fresh bits.
+    inFaceLoop->clear();
+    if (!allLoopsSound(FaceLoops{*this}, *inFaceLoop)) return validateByWalking(*this, out);
   }
+  if (!allLoopsSound(VertexLoops{*this}, *inVertexLoop)) return validateByWalking(*this, out);
   const std::size_t unseen = firstUnseen(*inFaceLoop, *inVertexLoop, edges.size());
   if (unseen == edges.size()) return true;
   return checkEdgeLoopsByWalking(*this, out, unseen);

@@ -1,12 +1,14 @@
 #pragma once
-// The consistency check walked literally, loop by loop, in both passes. Mesh::validate
-// gives the same verdict, message and exception faster; this is its reference.
+// The consistency check walked literally, loop by loop. Mesh::validate (declared with the
+// mesh, defined beside these) answers faster and must agree with them; on any doubt it
+// runs them, so their messages and exceptions are the ones it gives.
 
 #include <cstddef>
 #include <ostream>
 
 #include "mesh/mesh.h"
 
+// Both passes: the same verdict, message and exception as Mesh::validate.
 bool validateByWalking(const Mesh& mesh, std::ostream& out);
 
 // The second pass alone, from edge `firstEdge` on: every edge must lie in the face loop

@@ -1,15 +1,18 @@
 // Drives random sequences of refinement steps, edge splits and corruptions of index
 // fields, validating as it goes. Only the program's two documented failures may
 // escape an operation (a failed my_assert and an out-of-range access); the fast
-// validation must agree with the literal walks on every mesh, broken or not.
+// validation must agree with the literal walks on every mesh, broken or not, and a
+// direct edge split must leave the records the literal one leaves.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "mesh/refine.h"
+#include "mesh/split_edge.h"
 #include "mesh/validate.h"
 #include "startup/start_mesh.h"
 
@@ -57,6 +60,57 @@ void compareValidations(const Mesh& mesh) {
   if ((fastOutcome == "fault") != !fast.str().empty()) std::abort();
 }
 
+bool sameRecords(const Mesh& a, const Mesh& b) {
+  if (a.vertices.size() != b.vertices.size() || a.edges.size() != b.edges.size() ||
+      a.faces.size() != b.faces.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.vertices.size(); ++i) {
+    const Vertex& u = a.vertices.at(i);
+    const Vertex& v = b.vertices.at(i);
+    // Bit for bit: the same operations in the same order give the same doubles.
+    if (std::memcmp(&u.x, &v.x, sizeof u.x) != 0 || std::memcmp(&u.y, &v.y, sizeof u.y) != 0 ||
+        std::memcmp(&u.z, &v.z, sizeof u.z) != 0 || u.edge != v.edge) {
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < a.edges.size(); ++i) {
+    const Edge& e = a.edges.at(i);
+    const Edge& f = b.edges.at(i);
+    if (e.vertex != f.vertex || e.face != f.face || e.next != f.next) return false;
+  }
+  for (std::size_t i = 0; i < a.faces.size(); ++i) {
+    if (a.faces.at(i).edge != b.faces.at(i).edge) return false;
+  }
+  return true;
+}
+
+// Where the check takes the direct split, the literal one on a copy must succeed with
+// the same result and records; elsewhere the literal split runs, as in a step.
+void splitBothWays(Mesh& mesh, int32_t edge) {
+  EdgeSplit split;
+  if (!splitTakesUsualCases(mesh, edge, split)) {
+    outcomeOf([&] {
+      mesh.splitEdge(edge);
+      return std::string("done");
+    });
+    return;
+  }
+  Mesh literal = mesh;
+  // The copy holds exactly its records; give it the room the direct split relies on.
+  literal.vertices.reserve(mesh.vertices.capacity());
+  literal.edges.reserve(mesh.edges.capacity());
+  literal.faces.reserve(mesh.faces.capacity());
+  int32_t literalFace = -1;
+  const std::string literalOutcome = outcomeOf([&] {
+    literalFace = literal.splitEdge(edge);
+    return std::string("done");
+  });
+  if (literalOutcome != "done") std::abort();
+  if (splitEdgeDirect(mesh, split) != literalFace) std::abort();
+  if (!sameRecords(mesh, literal)) std::abort();
+}
+
 // A value near the valid range of an index field, -1 and one past the end included.
 int32_t nearbyIndex(Input& input, std::size_t size) {
   return static_cast<int32_t>(input.word() % (size + 4)) - 2;
@@ -102,10 +156,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       });
     } else if (operation == 1 && !mesh.edges.empty() && mesh.edges.size() <= 2 * maxEdges) {
       const auto edge = static_cast<int32_t>(input.word() % mesh.edges.size());
-      outcomeOf([&] {
-        mesh.splitEdge(edge);
-        return std::string("done");
-      });
+      // Room made now, as the split key does, so the direct path is open to it.
+      mesh.vertices.reserve(mesh.vertices.size() + 1);
+      mesh.edges.reserve(mesh.edges.size() + 6);
+      mesh.faces.reserve(mesh.faces.size() + 2);
+      splitBothWays(mesh, edge);
     } else if (operation == 2) {
       corrupt(mesh, input);
     } else {

@@ -1,17 +1,21 @@
-#include <gtest/gtest.h>
+#include "mesh/refine.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "mesh/refine.h"
+#include "mesh/memory_room.h"
 #include "tests/mesh/mesh_fixtures.h"
 
 namespace {
@@ -102,8 +106,7 @@ TEST(RefineStep, MatchesTheModelDigitForDigitAndRecordForRecord) {
   split.splitEdge(10);
   produced.push_back("splitEdge 10");
   produced.push_back("counts " + std::to_string(split.vertices.size()) + " " +
-                     std::to_string(split.edges.size()) + " " +
-                     std::to_string(split.faces.size()));
+                     std::to_string(split.edges.size()) + " " + std::to_string(split.faces.size()));
   produced.push_back("hash " + hexHash(meshHash(split)));
   EXPECT_EQ(produced, golden);
 }
@@ -144,7 +147,7 @@ TEST(SplitEdge, AddsOneVertexSixEdgesTwoFacesAroundTheMidpoint) {
 
 TEST(RefineStep, FailedValidationPausesForOneCharacterThenPrintsStatistics) {
   Stepper stepper;
-  stepper.mesh.vertices.at(0).edge = 0;  // ends at vertex 1, not 0
+  stepper.mesh.vertices.at(0).edge = 0;     // ends at vertex 1, not 0
   stepper.refinement.splitRanges = {0, 0};  // an empty range: nothing to split
   std::ostringstream out;
   out.precision(19);
@@ -192,8 +195,8 @@ std::size_t addressSpaceBytes() {
   return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-// Runs in a child process: a step that cannot get its memory reports it and changes
-// nothing, and the same step succeeds once the memory is there.
+// Runs in a child process: a step or a split that cannot get its memory reports it and
+// changes nothing, and the same step succeeds once the memory is there.
 int stepUnderAddressSpaceLimit() {
   Stepper stepper;
   for (int step = 0; step < 11; ++step) stepper.step();
@@ -208,6 +211,8 @@ int stepUnderAddressSpaceLimit() {
   limit.rlim_cur = addressSpaceBytes() + facesBefore * 56 / 4;
   if (setrlimit(RLIMIT_AS, &limit) != 0) return 11;
   const std::string refused = stepper.step();
+  std::ostringstream splitOutput;
+  splitEdgeIfRoom(stepper.mesh, splitKeyEdge, splitOutput);
   limit.rlim_cur = unlimited;
   if (setrlimit(RLIMIT_AS, &limit) != 0) return 12;
 
@@ -215,6 +220,7 @@ int stepUnderAddressSpaceLimit() {
   if (meshHash(stepper.mesh) != before) return 14;
   if (stepper.refinement.splitRanges != refinementBefore.splitRanges) return 15;
   if (stepper.refinement.splitPhase != refinementBefore.splitPhase) return 16;
+  if (splitOutput.str() != refused) return 19;
   if (lastLine(stepper.step()) != "Face count: " + std::to_string(2 * facesBefore)) return 17;
   if (!sphereFaults(stepper.mesh).empty()) return 18;
   return 0;
@@ -235,4 +241,80 @@ TEST(RefineStep, StepTooLargeForMemoryChangesNothing) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
 #endif
+}
+
+namespace {
+
+constexpr int cannotJoinCgroup = 77;
+
+bool writeFile(const std::string& path, const std::string& text) {
+  std::ofstream file(path);
+  file << text;
+  file.flush();
+  return static_cast<bool>(file);
+}
+
+// A fresh memory cgroup below the process's own, limited to `bytes`; empty when this
+// system or user cannot make one.
+std::string limitedCgroup(uint64_t bytes, std::string& reason) {
+  std::ifstream procSelfCgroup("/proc/self/cgroup");
+  std::ifstream mountinfo("/proc/self/mountinfo");
+  bool version2 = false;
+  const std::string own = memoryCgroupDirectory(procSelfCgroup, mountinfo, version2);
+  if (own.empty()) {
+    reason = "no memory cgroup is mounted";
+    return "";
+  }
+  const std::string directory = own + "/geosandbox-test-" + std::to_string(getpid());
+  if (mkdir(directory.c_str(), 0755) != 0 && errno != EEXIST) {
+    reason = "cannot create a cgroup below " + own;
+    return "";
+  }
+  const std::string limitFile = directory + (version2 ? "/memory.max" : "/memory.limit_in_bytes");
+  if (!writeFile(limitFile, std::to_string(bytes))) {
+    rmdir(directory.c_str());
+    reason = "cannot set " + limitFile;
+    return "";
+  }
+  return directory;
+}
+
+// Runs in a child process inside the limited cgroup: steps until one is refused, which
+// must change nothing; the split key after it either splits or says the same.
+int stepUntilRefused(const std::string& cgroup) {
+  if (!writeFile(cgroup + "/cgroup.procs", std::to_string(getpid()))) return cannotJoinCgroup;
+  Stepper stepper;
+  for (int step = 1; step <= 24; ++step) {
+    const uint64_t before = meshHash(stepper.mesh);
+    const Refinement refinementBefore = stepper.refinement;
+    const std::string printed = stepper.step();
+    if (printed != "Not enough memory for the next refinement step\n") continue;
+    if (step < 10) return 30;  // refused long before the limit
+    if (meshHash(stepper.mesh) != before) return 31;
+    if (stepper.refinement.splitRanges != refinementBefore.splitRanges) return 32;
+    if (stepper.refinement.splitPhase != refinementBefore.splitPhase) return 33;
+    std::ostringstream splitOutput;
+    splitEdgeIfRoom(stepper.mesh, splitKeyEdge, splitOutput);
+    if (!splitOutput.str().empty() && splitOutput.str() != printed) return 34;
+    return sphereFaults(stepper.mesh).empty() ? 0 : 35;
+  }
+  return 36;  // never refused
+}
+
+}  // namespace
+
+// Without the check the kernel's out-of-memory killer ends the process instead.
+TEST(RefineStep, StepBeyondTheMemoryCgroupLimitIsRefused) {
+  std::string reason;
+  const std::string cgroup = limitedCgroup(96ull << 20, reason);
+  if (cgroup.empty()) GTEST_SKIP() << reason;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(stepUntilRefused(cgroup));
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  rmdir(cgroup.c_str());
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  if (WEXITSTATUS(status) == cannotJoinCgroup) GTEST_SKIP() << "cannot move into " << cgroup;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }

@@ -1,0 +1,27 @@
+#pragma once
+// One edge split two ways: the literal Mesh::splitEdge, and a direct one that makes the
+// same records with plain writes when a check up front shows the literal one would run
+// its usual cases.
+
+#include <cstdint>
+
+#include "mesh/mesh.h"
+
+// Everything the split of edge `a` reads before its first write.
+struct EdgeSplit {
+  int32_t a, b, c, d, g;  // a, b, d: the loop of a's face; t = twin(a), c, g: the other loop
+  int32_t fa, ft;         // the faces of a and of twin(a)
+  int32_t p, q, r, s;     // start and end of a, the corners opposite a and twin(a)
+};
+
+// Changes nothing and never throws. True when Mesh::splitEdge(edge) would pass every
+// check, throw nothing, take the usual case of every link and need no new storage;
+// `split` then holds what splitEdgeDirect needs.
+bool splitTakesUsualCases(const Mesh& mesh, int32_t edge, EdgeSplit& split);
+
+// Only after splitTakesUsualCases said true for the unchanged mesh: the same records as
+// Mesh::splitEdge(split.a), written in the same order, and the same result.
+int32_t splitEdgeDirect(Mesh& mesh, const EdgeSplit& split);
+
+// The direct split where the check allows it, the literal one otherwise.
+int32_t splitEdgeEitherWay(Mesh& mesh, int32_t edge);
