@@ -1,14 +1,12 @@
 #include "mesh/statistics.h"
 
-#include <cmath>
-
 namespace {
 
 double triangleArea(const Vector3& p, const Vector3& q, const Vector3& r) {
   const Vector3 u = q - p;
   const Vector3 w = r - p;
   const Vector3 n = cross(u, w);
-  return 0.5 * std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+  return 0.5 * length(n);
 }
 
 // What is known of a face while its records are on their way into the cache.

@@ -119,7 +119,7 @@ TEST(RefineStep, EveryStepLeavesAClosedOutwardUnitSphereMesh) {
     EXPECT_EQ(sphereFaults(stepper.mesh), "");
     for (std::size_t v = 12; v < stepper.mesh.vertices.size(); ++v) {
       const Vector3 p = stepper.mesh.position(static_cast<int32_t>(v));
-      ASSERT_NEAR(std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z), 1.0, 1e-15) << v;
+      ASSERT_NEAR(length(p), 1.0, 1e-15) << v;
     }
   }
 }
