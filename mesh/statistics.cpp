@@ -1,13 +1,19 @@
 #include "mesh/statistics.h"
 
-namespace {
-
 double triangleArea(const Vector3& p, const Vector3& q, const Vector3& r) {
   const Vector3 u = q - p;
   const Vector3 w = r - p;
   const Vector3 n = cross(u, w);
   return 0.5 * length(n);
 }
+
+void printAreaRange(const AreaRange& range, std::ostream& out) {
+  const double ratio = range.maxArea / range.minArea;
+  out << "Max/min area ratio=" << ratio << std::endl;
+  out << "Relative error=" << ratio - 1 << std::endl;
+}
+
+namespace {
 
 // What is known of a face while its records are on their way into the cache.
 struct FaceInFlight {
@@ -23,9 +29,7 @@ struct FaceInFlight {
 // those faces need, one stage apart. Minimum and maximum do not depend on the order of
 // the faces, and any out-of-range link still throws before anything is printed.
 void printStatistics(const Mesh& mesh, std::ostream& out) {
-  // Starting values, not limits: an empty mesh prints their ratio.
-  double minArea = 1e6;
-  double maxArea = -1e8;
+  AreaRange range;
   constexpr std::ptrdiff_t stage = 16;
   constexpr std::ptrdiff_t ringSize = 128;  // a power of two above four stages
   static_assert(ringSize > 4 * stage, "the ring holds every face in flight");
@@ -62,10 +66,7 @@ void printStatistics(const Mesh& mesh, std::ostream& out) {
     const FaceInFlight& face = ring[f & (ringSize - 1)];
     const double area =
         triangleArea(mesh.position(face.v0), mesh.position(face.v1), mesh.position(face.v2));
-    if (area > maxArea) maxArea = area;
-    if (area < minArea) minArea = area;
+    includeArea(range, area);
   }
-  const double ratio = maxArea / minArea;
-  out << "Max/min area ratio=" << ratio << std::endl;
-  out << "Relative error=" << ratio - 1 << std::endl;
+  printAreaRange(range, out);
 }

@@ -1,18 +1,21 @@
 // Drives random sequences of refinement steps, edge splits and corruptions of index
 // fields, validating as it goes. Only the program's two documented failures may
 // escape an operation (a failed my_assert and an out-of-range access); the fast
-// validation must agree with the literal walks on every mesh, broken or not, and a
-// direct edge split must leave the records the literal one leaves.
+// validation must agree with the literal walks on every mesh, broken or not, the face
+// areas it measures on the way with the statistics' own walk, and a direct edge split
+// must leave the records the literal one leaves.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include "mesh/refine.h"
 #include "mesh/split_edge.h"
+#include "mesh/statistics.h"
 #include "mesh/validate.h"
 #include "startup/start_mesh.h"
 
@@ -47,17 +50,36 @@ std::string outcomeOf(Operation operation) {
   }
 }
 
+// The areas the check measured, when it says it measured every face, must print what
+// the statistics' own walk prints, digit for digit, and that walk must not throw.
+void compareAreas(const Mesh& mesh, const std::optional<AreaRange>& areas) {
+  if (!areas) return;
+  std::ostringstream fused;
+  std::ostringstream literal;
+  fused.precision(19);
+  literal.precision(19);
+  printAreaRange(*areas, fused);
+  const std::string outcome = outcomeOf([&] {
+    printStatistics(mesh, literal);
+    return std::string("done");
+  });
+  if (outcome != "done" || fused.str() != literal.str()) std::abort();
+}
+
 void compareValidations(const Mesh& mesh) {
   std::ostringstream fast;
   std::ostringstream literal;
-  const std::string fastOutcome =
-      outcomeOf([&] { return std::string(mesh.validate(fast) ? "valid" : "fault"); });
+  std::optional<AreaRange> areas;
+  const std::string fastOutcome = outcomeOf([&] {
+    return std::string(validateMeasuringAreas(mesh, fast, areas) ? "valid" : "fault");
+  });
   const std::string literalOutcome =
       outcomeOf([&] { return std::string(validateByWalking(mesh, literal) ? "valid" : "fault"); });
   if (fastOutcome == "assert" || fastOutcome != literalOutcome) std::abort();
   if (fast.str() != literal.str()) std::abort();
   // One message line on a fault, nothing otherwise.
   if ((fastOutcome == "fault") != !fast.str().empty()) std::abort();
+  compareAreas(mesh, areas);
 }
 
 bool sameRecords(const Mesh& a, const Mesh& b) {

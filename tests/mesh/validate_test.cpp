@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -174,4 +175,31 @@ TEST(Validate, ShortcutAgreesWithLiteralWalksOnCorruptedMeshes) {
     if (fastResult == "fault") ++faults;
   }
   EXPECT_GT(faults, 100);
+}
+
+// The areas measured during the check print what the statistics print; a face whose
+// corner is no vertex leaves them unmeasured, so the statistics walk and throw.
+TEST(Validate, MeasuredAreasPrintLikeTheStatisticsOrAreAbsent) {
+  Mesh mesh = icosahedron();
+  Refinement refinement;
+  std::ostringstream ignored;
+  std::istringstream noInput;
+  for (int step = 0; step < 3; ++step) refineStep(mesh, refinement, ignored, noInput);
+  std::optional<AreaRange> areas;
+  ASSERT_TRUE(validateMeasuringAreas(mesh, ignored, areas));
+  ASSERT_TRUE(areas.has_value());
+  std::ostringstream measured;
+  std::ostringstream walked;
+  measured.precision(19);
+  walked.precision(19);
+  printAreaRange(*areas, measured);
+  printStatistics(mesh, walked);
+  EXPECT_EQ(measured.str(), walked.str());
+
+  mesh.edges.at(mesh.faces.at(7).edge).vertex = static_cast<int32_t>(mesh.vertices.size());
+  std::ostringstream out;
+  EXPECT_FALSE(validateMeasuringAreas(mesh, out, areas));
+  EXPECT_FALSE(areas.has_value());
+  EXPECT_EQ(out.str(), validationOutput(mesh));
+  EXPECT_THROW(printStatistics(mesh, walked), std::out_of_range);
 }
