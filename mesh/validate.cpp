@@ -207,6 +207,8 @@ bool allLoopsSound(const Loops& loops, EdgeBits& seen) {
 // extremes printStatistics finds, from the same three edges in the same face order.
 // False is a doubt, with no exception either.
 // Validate at 7.9 M faces: 434 ms instead of 498 ms with the general walks (A/B, 5 pairs).
+// Measuring the areas here costs the check 175 ms and spares the statistics their own
+// 292 ms walk: 607 ms for both instead of 730 ms (interleaved A/B, 7 runs each).
 bool allFacesSoundTriangles(const Mesh& mesh, EdgeBits& seen, AreaRange& areas) {
   struct TriangleInFlight {
     int32_t e0, e1, e2;
