@@ -42,12 +42,12 @@ std::size_t edgeSplitsOfNextStep(const Refinement& refinement) {
   return splits;
 }
 
-// The new records, a page of slack for each array's last page, and what the caller
-// needs on top (the validation's bits after a step).
-uint64_t bytesFor(const Growth& growth, uint64_t besides) {
+// The new records and a page of slack for each array's last page; the validation after
+// a step allocates nothing, so nothing goes on top.
+uint64_t bytesFor(const Growth& growth) {
   constexpr uint64_t page = 4096;
   return growth.vertices * sizeof(Vertex) + growth.edges * sizeof(Edge) +
-         growth.faces * sizeof(Face) + 3 * page + besides;
+         growth.faces * sizeof(Face) + 3 * page;
 }
 
 // Room for the whole growth is checked against what the process can really get, then
@@ -56,10 +56,10 @@ uint64_t bytesFor(const Growth& growth, uint64_t besides) {
 // at 7.9 M faces about 40 ms (268 ms without) and gives the validation about 30 ms
 // back (interleaved A/B, 5 pairs); it stays because a shortage then shows here. Links are 32-bit:
 // growth whose edge count would not fit in them cannot be made either.
-bool reserveForGrowth(Mesh& mesh, const Growth& growth, uint64_t besides) {
+bool reserveForGrowth(Mesh& mesh, const Growth& growth) {
   const std::size_t edgesAfter = mesh.edges.size() + growth.edges;
   if (edgesAfter > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
-  if (!growthFits(bytesFor(growth, besides), readMemoryReadings())) return false;
+  if (!growthFits(bytesFor(growth), readMemoryReadings())) return false;
   try {
     return mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices) &&
            mesh.edges.reserveResident(edgesAfter) &&
@@ -133,9 +133,7 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out) {
   const bool first = ranges.empty();
   const std::size_t splits = first ? mesh.faces.size() : edgeSplitsOfNextStep(refinement);
   const Growth growth = growthFor(splits);
-  // The validation after the step keeps two bits per edge.
-  const uint64_t validationBytes = (mesh.edges.size() + growth.edges) / 4 + 16;
-  if (!reserveForGrowth(mesh, growth, validationBytes)) {
+  if (!reserveForGrowth(mesh, growth)) {
     sayNotEnoughMemory(out);
     return StepSplit::refused;
   }
@@ -189,7 +187,7 @@ void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istr
 }
 
 void splitEdgeIfRoom(Mesh& mesh, int32_t edge, std::ostream& out) {
-  if (!reserveForGrowth(mesh, growthFor(1), 0)) {
+  if (!reserveForGrowth(mesh, growthFor(1))) {
     sayNotEnoughMemory(out);
     return;
   }
