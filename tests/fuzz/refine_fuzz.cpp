@@ -1,9 +1,9 @@
-// Drives random sequences of refinement steps, edge splits and corruptions of index
-// fields, validating as it goes. Only the program's two documented failures may
-// escape an operation (a failed my_assert and an out-of-range access); the fast
-// validation must agree with the literal walks on every mesh, broken or not, the face
-// areas it measures on the way with the statistics' own walk, and a direct edge split
-// must leave the records the literal one leaves.
+// Drives random sequences of refinement steps, edge splits, corruptions of index
+// fields and hidden edge pairs, validating as it goes. Only the program's two
+// documented failures may escape an operation (a failed my_assert and an out-of-range
+// access); the fast validation must agree with the literal walks on every mesh, broken
+// or not, the face areas it measures on the way with the statistics' own walk, and a
+// direct edge split must leave the records the literal one leaves.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -138,8 +138,37 @@ int32_t nearbyIndex(Input& input, std::size_t size) {
   return static_cast<int32_t>(input.word() % (size + 4)) - 2;
 }
 
+// An edge pair, each edge the other's next, that leaves pass 1 as it was and fails
+// pass 2, so that the fast check's answer for pass 2 is put to the test. Named for a
+// new face of its own between old vertices, it lies in no vertex loop; named for an old
+// face, in neither loop; joining two new vertices it alone enters, named for an old
+// face, in no face loop.
+void appendHiddenPair(Mesh& mesh, Input& input) {
+  if (mesh.vertices.empty() || mesh.faces.empty() || mesh.edges.size() % 2 != 0) return;
+  const uint32_t kind = input.byte() % 3;
+  auto p = static_cast<int32_t>(input.word() % mesh.vertices.size());
+  auto q = static_cast<int32_t>(input.word() % mesh.vertices.size());
+  auto face = static_cast<int32_t>(input.word() % mesh.faces.size());
+  const auto k = static_cast<int32_t>(mesh.edges.size());
+  if (kind == 0) {
+    face = static_cast<int32_t>(mesh.faces.size());
+    mesh.faces.push_back(Face{k});
+  } else if (kind == 2) {
+    p = static_cast<int32_t>(mesh.vertices.size());
+    q = p + 1;
+    mesh.vertices.push_back(Vertex{0, 0, 0, k + 1});
+    mesh.vertices.push_back(Vertex{0, 0, 0, k});
+  }
+  mesh.edges.push_back(Edge{p, face, k + 1});
+  mesh.edges.push_back(Edge{q, face, k});
+}
+
 void corrupt(Mesh& mesh, Input& input) {
-  const uint32_t field = input.byte() % 5;
+  const uint32_t field = input.byte() % 6;
+  if (field == 5) {
+    appendHiddenPair(mesh, input);
+    return;
+  }
   if (field == 3 && !mesh.vertices.empty()) {
     mesh.vertices.at(input.word() % mesh.vertices.size()).edge =
         nearbyIndex(input, mesh.edges.size());
