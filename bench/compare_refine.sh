@@ -16,7 +16,7 @@ trap 'rm -rf "$work"' EXIT
 build() {
   local source=$1 binary=$2
   cmake -S "$source" -B "$work/build-$binary" -DCMAKE_BUILD_TYPE=Release \
-    -DGEOSANDBOX_E2E=OFF >/dev/null
+    -DGEOSANDBOX_TESTS=OFF -DGEOSANDBOX_E2E=OFF >/dev/null
   cmake --build "$work/build-$binary" -j "$jobs" --target refine_bench >/dev/null
   cp "$work/build-$binary/bench/refine_bench" "$work/$binary"
 }

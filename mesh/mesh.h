@@ -14,6 +14,10 @@ struct Vertex {
   int32_t edge;  // an edge that ends here (its twin starts here); entry into the vertex loop
 };
 
+inline Vertex vertexAt(const Vector3& position, int32_t edge) {
+  return Vertex{position.x, position.y, position.z, edge};
+}
+
 struct Edge {
   int32_t vertex;  // the vertex this edge starts from
   int32_t face;    // the face whose loop holds this edge; -1 until assigned

@@ -19,10 +19,6 @@ namespace {
 // The icosahedron's edge count: the first range of edges to split, whatever the mesh holds.
 constexpr int32_t icosahedronEdges = 60;
 
-Vertex vertexAt(const Vector3& position, int32_t edge) {
-  return Vertex{position.x, position.y, position.z, edge};
-}
-
 struct Growth {
   std::size_t vertices, edges, faces;
 };

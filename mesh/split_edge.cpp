@@ -6,10 +6,6 @@
 
 namespace {
 
-Vertex vertexAt(const Vector3& position, int32_t edge) {
-  return Vertex{position.x, position.y, position.z, edge};
-}
-
 bool below(int32_t index, std::size_t size) {
   return static_cast<uint32_t>(index) < size;
 }
