@@ -49,9 +49,9 @@ uint64_t bytesFor(const Growth& growth) {
 // Room for the whole growth is checked against what the process can really get, then
 // reserved and made resident, before any record changes; growth that does not fit
 // fails here and leaves the mesh as it was. Making it resident up front costs the split
-// at 7.9 M faces about 40 ms (268 ms without) and gives the validation about 30 ms
-// back (interleaved A/B, 5 pairs); it stays because a shortage then shows here. Links are 32-bit:
-// growth whose edge count would not fit in them cannot be made either.
+// at 7.9 M faces about 40 ms (268 ms without) and gives the validation about 30 ms back
+// (interleaved A/B, 5 pairs); it stays because a shortage then shows here. Links are
+// 32-bit: growth whose edge count would not fit in them cannot be made either.
 bool reserveForGrowth(Mesh& mesh, const Growth& growth) {
   const std::size_t edgesAfter = mesh.edges.size() + growth.edges;
   if (edgesAfter > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
