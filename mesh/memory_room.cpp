@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -14,53 +17,174 @@ uint64_t roomBetween(uint64_t limit, uint64_t used) {
   return limit > used ? limit - used : 0;
 }
 
-// The first number in a file, or `missing` when there is none ("max" in cgroup v2).
-uint64_t numberIn(const std::string& path, uint64_t missing) {
+// The first number in a file, or nothing ("max" in cgroup v2, or no such file).
+std::optional<uint64_t> numberIn(const std::string& path) {
   std::ifstream file(path);
   uint64_t value = 0;
-  return file >> value ? value : missing;
+  if (file >> value) return value;
+  return std::nullopt;
 }
 
-// The value of `key` in a memory.stat file, 0 when absent.
-uint64_t statValue(const std::string& path, const std::string& key) {
+// "name value" lines of a memory.stat file, the values of the names asked for; a name
+// that is missing, or a file that is missing, leaves its value as it was.
+void readStat(const std::string& path,
+              std::initializer_list<std::pair<const char*, uint64_t*>> wanted) {
   std::ifstream file(path);
+  if (!file) return;
   std::string name;
   uint64_t value = 0;
   while (file >> name >> value) {
-    if (name == key) return value;
+    for (const auto& [key, target] : wanted) {
+      if (name == key) *target = value;
+    }
   }
-  return 0;
 }
 
-// Inactive file pages are given back before the cgroup runs out, so they count as room.
-uint64_t roomInCgroup(const std::string& directory, bool version2) {
-  const std::string limitFile = version2 ? "/memory.max" : "/memory.limit_in_bytes";
-  const std::string usageFile = version2 ? "/memory.current" : "/memory.usage_in_bytes";
-  const std::string inactiveKey = version2 ? "inactive_file" : "total_inactive_file";
-  uint64_t room = unlimitedRoom;
-  // A parent's limit binds its children too, so every level up to the mount counts.
-  for (std::string level = directory;;) {
-    const uint64_t limit = numberIn(level + limitFile, unlimitedRoom);
-    const uint64_t usage = numberIn(level + usageFile, 0);
-    if (limit != unlimitedRoom) {
-      const uint64_t inactive = statValue(level + "/memory.stat", inactiveKey);
-      room = std::min(room, roomBetween(limit, usage - std::min(usage, inactive)));
+// mountinfo writes blanks, tabs, newlines and backslashes in paths as \ooo octal escapes.
+std::string decodeMountPath(const std::string& field) {
+  std::string path;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const bool escape = field[i] == '\\' && i + 3 < field.size() &&
+                        std::all_of(field.begin() + i + 1, field.begin() + i + 4,
+                                    [](char c) { return c >= '0' && c <= '7'; });
+    if (!escape) {
+      path += field[i];
+      continue;
     }
-    const std::size_t slash = level.find_last_of('/');
-    if (slash == std::string::npos || slash == 0) break;
-    level.resize(slash);
-    if (numberIn(level + usageFile, unlimitedRoom) == unlimitedRoom) break;  // above the mount
+    path += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+    i += 3;
+  }
+  return path;
+}
+
+// `path` relative to a mount whose root is `mountRoot`, matched on whole path components;
+// nothing when the mount does not show it (a sibling such as /ab for a root /a, or a
+// path that climbs out with "..", as a cgroup outside a namespace's root reads).
+std::optional<std::string> pathBelow(const std::string& mountRoot, const std::string& path) {
+  if (path.empty() || path[0] != '/' || (path + "/").find("/../") != std::string::npos) {
+    return std::nullopt;
+  }
+  if (mountRoot == "/") return path == "/" ? "" : path;
+  if (path == mountRoot) return "";
+  if (path.compare(0, mountRoot.size(), mountRoot) == 0 && path[mountRoot.size()] == '/') {
+    return path.substr(mountRoot.size());
+  }
+  return std::nullopt;
+}
+
+struct CgroupPaths {
+  std::optional<std::string> version1;  // the path of the v1 hierarchy with the memory controller
+  std::optional<std::string> version2;  // the path in the unified hierarchy
+};
+
+// Lines "hierarchy-id:controllers:path"; v2 is the line with id 0 and no controllers.
+CgroupPaths cgroupPathsFrom(std::istream& procSelfCgroup) {
+  CgroupPaths paths;
+  for (std::string line; std::getline(procSelfCgroup, line);) {
+    const std::size_t first = line.find(':');
+    const std::size_t second = line.find(':', first + 1);
+    if (first == std::string::npos || second == std::string::npos) continue;
+    const std::string controllers = line.substr(first + 1, second - first - 1);
+    const std::string path = line.substr(second + 1);
+    if (line.compare(0, first, "0") == 0 && controllers.empty()) paths.version2 = path;
+    if (("," + controllers + ",").find(",memory,") != std::string::npos) paths.version1 = path;
+  }
+  return paths;
+}
+
+struct Mount {
+  std::string root, point;
+};
+
+// Of the mounts of one hierarchy that show `path`, the one with the shortest root shows
+// the most ancestors; the first of equals is taken.
+std::optional<MemoryCgroup> shownBy(const std::vector<Mount>& mounts, const std::string& path,
+                                    bool version2) {
+  const Mount* best = nullptr;
+  std::string relative;
+  for (const Mount& mount : mounts) {
+    const std::optional<std::string> below = pathBelow(mount.root, path);
+    if (!below || (best != nullptr && best->root.size() <= mount.root.size())) continue;
+    best = &mount;
+    relative = *below;
+  }
+  if (best == nullptr) return std::nullopt;
+  const std::string top = best->point == "/" ? "" : best->point;
+  return MemoryCgroup{top + relative, top, version2};
+}
+
+bool listsMemory(const std::string& controllersFile) {
+  std::ifstream file(controllersFile);
+  for (std::string controller; file >> controller;) {
+    if (controller == "memory") return true;
+  }
+  return false;
+}
+
+// What the cgroup can still give at one level: its tightest limit less the usage it cannot
+// take back. File pages, active or inactive, are dropped before the limit is enforced.
+struct Level {
+  std::optional<uint64_t> limit;
+  uint64_t usage = 0;
+  uint64_t reclaimable = 0;
+};
+
+Level readLevel(const std::string& level, bool version2, uint64_t usageBelow) {
+  Level read;
+  uint64_t activeFile = 0, inactiveFile = 0, hierarchicalLimit = unlimitedRoom;
+  if (version2) {
+    const std::optional<uint64_t> max = numberIn(level + "/memory.max");
+    const std::optional<uint64_t> high = numberIn(level + "/memory.high");
+    if (max || high) read.limit = std::min(max.value_or(unlimitedRoom), high.value_or(unlimitedRoom));
+    read.usage = numberIn(level + "/memory.current").value_or(usageBelow);
+    if (read.limit) {
+      readStat(level + "/memory.stat", {{"active_file", &activeFile}, {"inactive_file", &inactiveFile}});
+    }
+  } else {
+    // v1 also states the tightest limit of the ancestors, even of those the mount hides.
+    read.limit = numberIn(level + "/memory.limit_in_bytes");
+    read.usage = numberIn(level + "/memory.usage_in_bytes").value_or(usageBelow);
+    readStat(level + "/memory.stat", {{"total_active_file", &activeFile},
+                                      {"total_inactive_file", &inactiveFile},
+                                      {"hierarchical_memory_limit", &hierarchicalLimit}});
+    if (read.limit || hierarchicalLimit != unlimitedRoom) {
+      read.limit = std::min(read.limit.value_or(unlimitedRoom), hierarchicalLimit);
+    }
+  }
+  read.reclaimable = activeFile + inactiveFile;
+  return read;
+}
+
+// Every level from the process's cgroup up to the top counts, whether or not the levels in
+// between have the controller's files: a parent's limit binds its children too.
+uint64_t roomInCgroup(const std::string& root, const MemoryCgroup& cgroup) {
+  uint64_t room = unlimitedRoom;
+  uint64_t usageBelow = 0;
+  for (std::string level = cgroup.directory;;) {
+    const Level read = readLevel(root + level, cgroup.version2, usageBelow);
+    usageBelow = std::max(usageBelow, read.usage);
+    if (read.limit) {
+      room = std::min(room, roomBetween(*read.limit, read.usage - std::min(read.usage, read.reclaimable)));
+    }
+    if (level.size() <= cgroup.top.size()) break;
+    level.resize(level.find_last_of('/'));
   }
   return room;
 }
 
-uint64_t addressSpaceRoom() {
+uint64_t addressSpaceRoom(const std::string& root) {
   rlimit limit{};
   if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return unlimitedRoom;
-  std::ifstream statm("/proc/self/statm");
-  uint64_t pages = 0;
-  if (!(statm >> pages)) return unlimitedRoom;
-  return roomBetween(limit.rlim_cur, pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)));
+  const std::optional<uint64_t> pages = numberIn(root + "/proc/self/statm");
+  if (!pages) return unlimitedRoom;
+  return roomBetween(limit.rlim_cur, *pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)));
+}
+
+// "/" and "" both mean the real root; a trailing slash is dropped so paths join with one.
+std::string rootPrefix(const std::string& root) {
+  std::string prefix = root;
+  while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
+  return prefix;
 }
 
 }  // namespace
@@ -76,69 +200,48 @@ uint64_t availableMemoryFrom(std::istream& meminfo) {
   return unlimitedRoom;
 }
 
-std::string memoryCgroupDirectory(std::istream& procSelfCgroup, std::istream& mountinfo,
-                                  bool& version2) {
-  // Lines "hierarchy-id:controllers:path"; v2 is the line with id 0 and no controllers.
-  std::string v1Path, v2Path;
-  bool haveV1 = false, haveV2 = false;
-  for (std::string line; std::getline(procSelfCgroup, line);) {
-    const std::size_t first = line.find(':');
-    const std::size_t second = line.find(':', first + 1);
-    if (first == std::string::npos || second == std::string::npos) continue;
-    const std::string controllers = line.substr(first + 1, second - first - 1);
-    const std::string path = line.substr(second + 1);
-    std::istringstream list(controllers);
-    for (std::string controller; std::getline(list, controller, ',');) {
-      if (controller == "memory") v1Path = path, haveV1 = true;
-    }
-    if (line.compare(0, first, "0") == 0 && controllers.empty()) v2Path = path, haveV2 = true;
-  }
+std::optional<MemoryCgroup> findMemoryCgroup(const std::string& root) {
+  const std::string prefix = rootPrefix(root);
+  std::ifstream procSelfCgroup(prefix + "/proc/self/cgroup");
+  const CgroupPaths paths = cgroupPathsFrom(procSelfCgroup);
   // Mount lines: "id parent dev root mountpoint options ... - type source superoptions".
-  std::string v1Mount, v1Root, v2Mount, v2Root;
+  std::vector<Mount> version1Mounts, version2Mounts;
+  std::ifstream mountinfo(prefix + "/proc/self/mountinfo");
   for (std::string line; std::getline(mountinfo, line);) {
     std::istringstream fields(line);
-    std::string id, parent, device, root, mountPoint, field;
-    fields >> id >> parent >> device >> root >> mountPoint;
+    std::string id, parent, device, mountRoot, mountPoint, field;
+    fields >> id >> parent >> device >> mountRoot >> mountPoint;
     while (fields >> field && field != "-") {
     }
     std::string type, source, options;
     fields >> type >> source >> options;
-    if (type == "cgroup2" && v2Mount.empty()) v2Mount = mountPoint, v2Root = root;
+    const Mount mount{decodeMountPath(mountRoot), decodeMountPath(mountPoint)};
+    if (type == "cgroup2") version2Mounts.push_back(mount);
     if (type == "cgroup" && ("," + options + ",").find(",memory,") != std::string::npos) {
-      v1Mount = mountPoint, v1Root = root;
+      version1Mounts.push_back(mount);
     }
   }
-  auto below = [](const std::string& mount, const std::string& root, std::string path) {
-    if (root != "/" && path.compare(0, root.size(), root) == 0) path.erase(0, root.size());
-    if (path == "/") path.clear();
-    return mount + path;
-  };
-  if (haveV1 && !v1Mount.empty()) {
-    version2 = false;
-    return below(v1Mount, v1Root, v1Path);
+  if (paths.version2) {
+    const std::optional<MemoryCgroup> unified = shownBy(version2Mounts, *paths.version2, true);
+    if (unified && listsMemory(prefix + unified->top + "/cgroup.controllers")) return unified;
   }
-  if (haveV2 && !v2Mount.empty()) {
-    version2 = true;
-    return below(v2Mount, v2Root, v2Path);
-  }
-  return "";
+  if (paths.version1) return shownBy(version1Mounts, *paths.version1, false);
+  return std::nullopt;
 }
 
-MemoryReadings readMemoryReadings() {
-  MemoryReadings readings;
-  std::ifstream procSelfCgroup("/proc/self/cgroup");
-  std::ifstream mountinfo("/proc/self/mountinfo");
-  bool version2 = false;
-  const std::string directory = memoryCgroupDirectory(procSelfCgroup, mountinfo, version2);
-  if (!directory.empty()) readings.cgroupRoom = roomInCgroup(directory, version2);
-  std::ifstream meminfo("/proc/meminfo");
-  readings.availableMemory = availableMemoryFrom(meminfo);
-  readings.addressSpaceRoom = addressSpaceRoom();
-  return readings;
+MemoryRoom readMemoryRoom(const std::string& root) {
+  const std::string prefix = rootPrefix(root);
+  MemoryRoom room;
+  if (const std::optional<MemoryCgroup> cgroup = findMemoryCgroup(prefix)) {
+    room.cgroup = roomInCgroup(prefix, *cgroup);
+  }
+  std::ifstream meminfo(prefix + "/proc/meminfo");
+  room.available = availableMemoryFrom(meminfo);
+  room.addressSpace = addressSpaceRoom(prefix);
+  return room;
 }
 
-bool growthFits(uint64_t bytes, const MemoryReadings& readings) {
-  const uint64_t room =
-      std::min({readings.cgroupRoom, readings.availableMemory, readings.addressSpaceRoom});
-  return room >= memorySafetyMargin && bytes <= room - memorySafetyMargin;
+bool growthFits(uint64_t bytes, const MemoryRoom& room) {
+  const uint64_t tightest = std::min({room.cgroup, room.available, room.addressSpace});
+  return tightest >= memorySafetyMargin && bytes <= tightest - memorySafetyMargin;
 }

@@ -4,29 +4,44 @@
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <string>
 
 constexpr uint64_t unlimitedRoom = UINT64_MAX;
 // Kept free for what the process allocates besides the mesh.
 constexpr uint64_t memorySafetyMargin = 32ull << 20;
 
-struct MemoryReadings {
-  uint64_t cgroupRoom = unlimitedRoom;        // limit less usage, over the cgroup and its parents
-  uint64_t availableMemory = unlimitedRoom;   // MemAvailable of /proc/meminfo
-  uint64_t addressSpaceRoom = unlimitedRoom;  // RLIMIT_AS less the address space in use
+struct MemoryRoom {
+  uint64_t cgroup = unlimitedRoom;        // tightest limit less what it cannot take back, any level
+  uint64_t available = unlimitedRoom;     // MemAvailable of /proc/meminfo
+  uint64_t addressSpace = unlimitedRoom;  // RLIMIT_AS less the address space in use
 };
 
-// Reads /proc and /sys now; a reading that is missing or unreadable stays unlimited.
-MemoryReadings readMemoryReadings();
+// Reads the kernel's files below `root`: "/" in the program, a small copied tree in tests.
+// Every reading that cannot be made admits more, never less, and is bounded by the others:
+// - no memory cgroup found (no mount holds the memory controller, or the process's cgroup
+//   lies outside what the mount shows): `cgroup` stays unlimited;
+// - a level without a limit file, or with "max": that level limits nothing, the walk goes
+//   on up to the highest level the mount shows;
+// - a limited level whose usage cannot be read: the usage of the level below it counts,
+//   since a parent is charged at least what its children are;
+// - no memory.stat: nothing counts as reclaimable (this one admits less);
+// - no MemAvailable line, or no /proc/self/statm: that reading stays unlimited.
+MemoryRoom readMemoryRoom(const std::string& root);
 
 // True when `bytes` more fit with a safety margin to spare.
-bool growthFits(uint64_t bytes, const MemoryReadings& readings);
+bool growthFits(uint64_t bytes, const MemoryRoom& room);
 
-// The parts of the reading that only parse text, apart so tests can feed them.
+// The process's memory cgroup as the mount shows it. One rule picks the hierarchy: cgroup
+// v2 where its root lists the memory controller, otherwise v1's memory mount (a hybrid
+// system has both, with memory on v1). Of the mounts that show the process's cgroup, the
+// one that shows the most of its ancestors wins.
+struct MemoryCgroup {
+  std::string directory;  // the process's own cgroup, below root
+  std::string top;        // the highest level the mount shows, below root
+  bool version2 = false;  // which set of file names applies
+};
+std::optional<MemoryCgroup> findMemoryCgroup(const std::string& root);
+
 // MemAvailable in bytes, or unlimitedRoom when the line is missing.
 uint64_t availableMemoryFrom(std::istream& meminfo);
-// The memory cgroup's directory below the mount points in `mountinfo`, from the lines
-// of /proc/self/cgroup; empty when there is no memory cgroup. `version2` tells which
-// set of file names applies.
-std::string memoryCgroupDirectory(std::istream& procSelfCgroup, std::istream& mountinfo,
-                                  bool& version2);

@@ -46,6 +46,14 @@ uint64_t bytesFor(const Growth& growth) {
          growth.faces * sizeof(Face) + 3 * page;
 }
 
+// What a refused growth had already reserved goes back, resident pages and all: a refusal
+// leaves the process with the memory it had.
+void giveBackSpareRoom(Mesh& mesh) {
+  mesh.vertices.shrink_to_fit();
+  mesh.edges.shrink_to_fit();
+  mesh.faces.shrink_to_fit();
+}
+
 // Room for the whole growth is checked against what the process can really get, then
 // reserved and made resident, before any record changes; growth that does not fit
 // fails here and leaves the mesh as it was. Making it resident up front costs the split
@@ -55,14 +63,17 @@ uint64_t bytesFor(const Growth& growth) {
 bool reserveForGrowth(Mesh& mesh, const Growth& growth) {
   const std::size_t edgesAfter = mesh.edges.size() + growth.edges;
   if (edgesAfter > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
-  if (!growthFits(bytesFor(growth), readMemoryReadings())) return false;
+  if (!growthFits(bytesFor(growth), readMemoryRoom("/"))) return false;
   try {
-    return mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices) &&
-           mesh.edges.reserveResident(edgesAfter) &&
-           mesh.faces.reserveResident(mesh.faces.size() + growth.faces);
+    if (mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices) &&
+        mesh.edges.reserveResident(edgesAfter) &&
+        mesh.faces.reserveResident(mesh.faces.size() + growth.faces)) {
+      return true;
+    }
   } catch (const std::bad_alloc&) {
-    return false;
   }
+  giveBackSpareRoom(mesh);
+  return false;
 }
 
 // The splits of a step walk their edges in index order, and each one touches about ten
@@ -136,6 +147,7 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out) {
   try {
     ranges.reserve(ranges.size() + 3);
   } catch (const std::bad_alloc&) {
+    giveBackSpareRoom(mesh);
     sayNotEnoughMemory(out);
     return StepSplit::refused;
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <stdexcept>
 
 #include "mesh/array.h"
@@ -60,4 +61,27 @@ TEST(GrowableArray, CopiesAreIndependentAndReleaseLeavesNoCapacity) {
   EXPECT_EQ(moved.capacity(), 0u);
   moved.push_back(Face{5});
   EXPECT_EQ(moved.at(0).edge, 5);
+}
+
+namespace {
+
+std::size_t residentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+}  // namespace
+
+// A refused growth shrinks its arrays back: the room it made resident must leave the process.
+TEST(GrowableArray, ShrinkingGivesResidentRoomBack) {
+  GrowableArray<Vertex> vertices;
+  vertices.push_back(Vertex{1, 2, 3, 4});
+  const std::size_t before = residentBytes();
+  ASSERT_TRUE(vertices.reserveResident((64u << 20) / sizeof(Vertex)));
+  EXPECT_GE(residentBytes(), before + (60u << 20));
+  vertices.shrink_to_fit();
+  EXPECT_LE(residentBytes(), before + (4u << 20));
+  EXPECT_EQ(vertices.at(0).edge, 4);
 }

@@ -1,19 +1,24 @@
 #include "mesh/memory_room.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 TEST(MemoryRoom, TheTightestReadingLessTheMarginDecides) {
-  MemoryReadings readings;
-  EXPECT_TRUE(growthFits(uint64_t{1} << 40, readings));
-  readings.cgroupRoom = memorySafetyMargin + 1000;
-  EXPECT_TRUE(growthFits(1000, readings));
-  EXPECT_FALSE(growthFits(1001, readings));
-  readings.availableMemory = memorySafetyMargin + 10;
-  EXPECT_FALSE(growthFits(11, readings));
-  readings.addressSpaceRoom = memorySafetyMargin - 1;
-  EXPECT_FALSE(growthFits(0, readings));
+  MemoryRoom room;
+  EXPECT_TRUE(growthFits(uint64_t{1} << 40, room));
+  room.cgroup = memorySafetyMargin + 1000;
+  EXPECT_TRUE(growthFits(1000, room));
+  EXPECT_FALSE(growthFits(1001, room));
+  room.available = memorySafetyMargin + 10;
+  EXPECT_FALSE(growthFits(11, room));
+  room.addressSpace = memorySafetyMargin - 1;
+  EXPECT_FALSE(growthFits(0, room));
 }
 
 TEST(MemoryRoom, ReadsMemAvailable) {
@@ -23,30 +28,141 @@ TEST(MemoryRoom, ReadsMemAvailable) {
   EXPECT_EQ(availableMemoryFrom(old), unlimitedRoom);
 }
 
-TEST(MemoryRoom, FindsTheMemoryCgroupOfEitherVersion) {
-  const char* hybridMounts =
-      "35 31 0:32 / /sys/fs/cgroup/memory rw,relatime - cgroup cgroup rw,memory\n"
-      "41 31 0:38 / /sys/fs/cgroup/unified rw,relatime - cgroup2 cgroup2 rw\n";
-  std::istringstream hybrid("5:cpu:/\n4:memory:/jobs/a\n0::/\n");
-  std::istringstream hybridMountinfo(hybridMounts);
-  bool version2 = true;
-  EXPECT_EQ(memoryCgroupDirectory(hybrid, hybridMountinfo, version2),
-            "/sys/fs/cgroup/memory/jobs/a");
-  EXPECT_FALSE(version2);
+namespace {
 
-  std::istringstream unified("0::/user.slice/session\n");
-  std::istringstream unifiedMountinfo(
-      "30 1 0:26 / /sys/fs/cgroup rw,nosuid - cgroup2 cgroup2 rw,nsdelegate\n");
-  EXPECT_EQ(memoryCgroupDirectory(unified, unifiedMountinfo, version2),
-            "/sys/fs/cgroup/user.slice/session");
-  EXPECT_TRUE(version2);
+constexpr uint64_t MiB = 1ull << 20;
+const std::string v1Unlimited = "9223372036854771712";  // v1's "no limit" with 4 KiB pages
 
-  // A container sees its own cgroup as the root.
-  std::istringstream container("0::/\n");
-  std::istringstream containerMountinfo("30 1 0:26 / /sys/fs/cgroup ro - cgroup2 cgroup2 rw\n");
-  EXPECT_EQ(memoryCgroupDirectory(container, containerMountinfo, version2), "/sys/fs/cgroup");
+// A process's view of the system, copied from real layouts and cut to the files read.
+struct Layout {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> files;  // path below the root, content
+  std::string directory;                                   // expected cgroup, "" for none
+  uint64_t cgroupRoom;
+};
 
-  std::istringstream none("");
-  std::istringstream noMounts("");
-  EXPECT_EQ(memoryCgroupDirectory(none, noMounts, version2), "");
+std::string mib(uint64_t count) { return std::to_string(count * MiB); }
+
+const std::string v2Mount = "30 1 0:26 / /sys/fs/cgroup rw,nosuid - cgroup2 cgroup2 rw\n";
+const std::string systemdApp =
+    "/sys/fs/cgroup/user.slice/user-1000.slice/user@1000.service/app.slice/app.scope";
+const std::string hybridMounts =
+    "35 31 0:32 / /sys/fs/cgroup/memory rw,relatime - cgroup cgroup rw,memory\n"
+    "41 31 0:38 / /sys/fs/cgroup/unified rw,relatime - cgroup2 cgroup2 rw\n";
+
+std::vector<Layout> layouts() {
+  return {
+      {"systemd desktop login on v2, the limit on an ancestor, a level with no files between",
+       {{"proc/self/cgroup",
+         "0::/user.slice/user-1000.slice/user@1000.service/app.slice/app.scope\n"},
+        {"proc/self/mountinfo", v2Mount},
+        {"sys/fs/cgroup/cgroup.controllers", "cpuset cpu io memory pids\n"},
+        {systemdApp + "/memory.max", "max\n"},
+        {systemdApp + "/memory.current", mib(300)},
+        {"sys/fs/cgroup/user.slice/user-1000.slice/memory.max", mib(2048)},
+        {"sys/fs/cgroup/user.slice/user-1000.slice/memory.current", mib(1500)},
+        {"sys/fs/cgroup/user.slice/user-1000.slice/memory.stat",
+         "anon 1000\nfile 300\nactive_file " + mib(100) + "\ninactive_file " + mib(50) + "\n"},
+        {"sys/fs/cgroup/user.slice/memory.max", "max\n"}},
+       systemdApp,
+       (2048 - 1500 + 150) * MiB},
+      {"memory.high below memory.max binds",
+       {{"proc/self/cgroup", "0::/work\n"},
+        {"proc/self/mountinfo", v2Mount},
+        {"sys/fs/cgroup/cgroup.controllers", "memory\n"},
+        {"sys/fs/cgroup/work/memory.max", mib(1000)},
+        {"sys/fs/cgroup/work/memory.high", mib(600)},
+        {"sys/fs/cgroup/work/memory.current", mib(100)}},
+       "/sys/fs/cgroup/work",
+       500 * MiB},
+      {"container with its own cgroup namespace, a blank in the mount point",
+       {{"proc/self/cgroup", "0::/\n"},
+        {"proc/self/mountinfo", "30 1 0:26 / /sys/fs/cgroup\\040x ro - cgroup2 cgroup2 rw\n"},
+        {"sys/fs/cgroup x/cgroup.controllers", "memory pids\n"},
+        {"sys/fs/cgroup x/memory.max", mib(512)},
+        {"sys/fs/cgroup x/memory.current", mib(200)},
+        {"sys/fs/cgroup x/memory.stat", "active_file " + mib(10) + "\ninactive_file 0\n"}},
+       "/sys/fs/cgroup x",
+       322 * MiB},
+      {"container on v1 without a namespace, moved to a subgroup, a hidden parent's limit",
+       {{"proc/self/cgroup", "4:memory:/docker/abc/worker\n3:cpu:/docker/abc\n"},
+        {"proc/self/mountinfo",
+         "35 31 0:32 /docker/abc /sys/fs/cgroup/memory ro - cgroup cgroup rw,memory\n"},
+        {"sys/fs/cgroup/memory/worker/memory.limit_in_bytes", v1Unlimited},
+        {"sys/fs/cgroup/memory/worker/memory.usage_in_bytes", mib(64)},
+        {"sys/fs/cgroup/memory/worker/memory.stat",
+         "total_active_file " + mib(4) + "\nhierarchical_memory_limit " + mib(256) + "\n"},
+        {"sys/fs/cgroup/memory/memory.limit_in_bytes", mib(512)},
+        {"sys/fs/cgroup/memory/memory.usage_in_bytes", mib(100)}},
+       "/sys/fs/cgroup/memory/worker",
+       196 * MiB},
+      {"hybrid: memory on v1, the unified hierarchy without it",
+       {{"proc/self/cgroup", "5:cpu:/\n4:memory:/jobs/a\n0::/\n"},
+        {"proc/self/mountinfo", hybridMounts},
+        {"sys/fs/cgroup/unified/cgroup.controllers", "hugetlb\n"},
+        {"sys/fs/cgroup/unified/memory.max", mib(1)},
+        {"sys/fs/cgroup/memory/jobs/a/memory.limit_in_bytes", mib(800)},
+        {"sys/fs/cgroup/memory/jobs/a/memory.usage_in_bytes", mib(700)},
+        {"sys/fs/cgroup/memory/jobs/a/memory.stat",
+         "total_active_file " + mib(450) + "\ntotal_inactive_file " + mib(20) + "\n"},
+        {"sys/fs/cgroup/memory/memory.limit_in_bytes", v1Unlimited},
+        {"sys/fs/cgroup/memory/memory.usage_in_bytes", mib(900)}},
+       "/sys/fs/cgroup/memory/jobs/a",
+       570 * MiB},
+      {"no limit anywhere: max at every level",
+       {{"proc/self/cgroup", "0::/a\n"},
+        {"proc/self/mountinfo", v2Mount},
+        {"sys/fs/cgroup/cgroup.controllers", "memory\n"},
+        {"sys/fs/cgroup/a/memory.max", "max\n"},
+        {"sys/fs/cgroup/a/memory.current", mib(5)}},
+       "/sys/fs/cgroup/a",
+       unlimitedRoom},
+      {"a limited level whose usage cannot be read counts its child's",
+       {{"proc/self/cgroup", "0::/a/b\n"},
+        {"proc/self/mountinfo", v2Mount},
+        {"sys/fs/cgroup/cgroup.controllers", "memory\n"},
+        {"sys/fs/cgroup/a/b/memory.current", mib(40)},
+        {"sys/fs/cgroup/a/memory.max", mib(100)}},
+       "/sys/fs/cgroup/a/b",
+       60 * MiB},
+      {"a sibling of the mount's root is not below it",
+       {{"proc/self/cgroup", "4:memory:/ab/c\n"},
+        {"proc/self/mountinfo",
+         "35 31 0:32 /a /sys/fs/cgroup/memory ro - cgroup cgroup rw,memory\n"},
+        {"sys/fs/cgroup/memory/memory.limit_in_bytes", mib(1)}},
+       "",
+       unlimitedRoom},
+      {"a cgroup outside the namespace's root",
+       {{"proc/self/cgroup", "0::/../other\n"},
+        {"proc/self/mountinfo", v2Mount},
+        {"sys/fs/cgroup/cgroup.controllers", "memory\n"},
+        {"sys/fs/cgroup/memory.max", mib(1)}},
+       "",
+       unlimitedRoom},
+  };
+}
+
+std::string makeTree(const Layout& layout) {
+  const std::filesystem::path root = std::filesystem::path(testing::TempDir()) /
+                                     ("memory-room-" + std::to_string(getpid()));
+  std::filesystem::remove_all(root);
+  for (const auto& [path, content] : layout.files) {
+    const std::filesystem::path file = root / path;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file) << content;
+  }
+  return root.string();
+}
+
+}  // namespace
+
+TEST(MemoryRoom, ReadsTheCgroupRoomOfEachLayout) {
+  for (const Layout& layout : layouts()) {
+    SCOPED_TRACE(layout.name);
+    const std::string root = makeTree(layout);
+    const std::optional<MemoryCgroup> cgroup = findMemoryCgroup(root);
+    EXPECT_EQ(cgroup ? cgroup->directory : "", layout.directory);
+    EXPECT_EQ(readMemoryRoom(root).cgroup, layout.cgroupRoom);
+    std::filesystem::remove_all(root);
+  }
 }

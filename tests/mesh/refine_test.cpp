@@ -257,20 +257,18 @@ bool writeFile(const std::string& path, const std::string& text) {
 // A fresh memory cgroup below the process's own, limited to `bytes`; empty when this
 // system or user cannot make one.
 std::string limitedCgroup(uint64_t bytes, std::string& reason) {
-  std::ifstream procSelfCgroup("/proc/self/cgroup");
-  std::ifstream mountinfo("/proc/self/mountinfo");
-  bool version2 = false;
-  const std::string own = memoryCgroupDirectory(procSelfCgroup, mountinfo, version2);
-  if (own.empty()) {
+  const std::optional<MemoryCgroup> own = findMemoryCgroup("/");
+  if (!own) {
     reason = "no memory cgroup is mounted";
     return "";
   }
-  const std::string directory = own + "/geosandbox-test-" + std::to_string(getpid());
+  const std::string directory = own->directory + "/geosandbox-test-" + std::to_string(getpid());
   if (mkdir(directory.c_str(), 0755) != 0 && errno != EEXIST) {
-    reason = "cannot create a cgroup below " + own;
+    reason = "cannot create a cgroup below " + own->directory;
     return "";
   }
-  const std::string limitFile = directory + (version2 ? "/memory.max" : "/memory.limit_in_bytes");
+  const std::string limitFile =
+      directory + (own->version2 ? "/memory.max" : "/memory.limit_in_bytes");
   if (!writeFile(limitFile, std::to_string(bytes))) {
     rmdir(directory.c_str());
     reason = "cannot set " + limitFile;
