@@ -2,6 +2,7 @@
 # and `make test`. Each first installs the missing packages of its own use: running
 # needs a compiler and the SDL and GL libraries, testing adds GoogleTest and the X tools.
 BUILD ?= build
+TEST_BUILD ?= $(BUILD)-test
 BUILD_TYPE ?= Release
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
@@ -11,27 +12,43 @@ BENCHES := refine_bench frame_bench
 
 .PHONY: build run test bench install screenshot clean
 
-# configure(TESTS): the tests are configured only when they are to be run, so building
-# and running the program never need what only the tests use.
-configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DGEOSANDBOX_TESTS=$(1) $(CMAKE_FLAGS)
+# configure(DIR, TESTS): the program builds in $(BUILD) without the tests, so building and
+# running it never needs what only the tests use; the tests build in $(TEST_BUILD), so no
+# switch of the option leaves test programs behind that no longer match the code. Options
+# are the ones given now: where they differ from the last configure of DIR, its cache
+# starts afresh instead of keeping the old ones.
+define configure
+@options='-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DGEOSANDBOX_TESTS=$(2) $(CMAKE_FLAGS)'; \
+  mkdir -p $(1); \
+  if [ "$$(cat $(1)/make-options 2>/dev/null)" != "$$options" ]; then rm -f $(1)/CMakeCache.txt; fi; \
+  echo "cmake -S . -B $(1) $$options"; \
+  cmake -S . -B $(1) $$options && echo "$$options" >$(1)/make-options
+endef
 
 build:
 	@bash scripts/install-deps run
-	$(call configure,OFF)
+	$(call configure,$(BUILD),OFF)
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Without a display the program can only say so; the README shows how to run it off screen.
 run: build
-	./$(BUILD)/geosandbox
+	@./$(BUILD)/geosandbox || { status=$$?; \
+	  [ -n "$$DISPLAY" ] || echo "make run: no display here (DISPLAY is empty): see 'Without a display' in README.md"; \
+	  exit $$status; }
 
 test:
 	@bash scripts/install-deps test
-	$(call configure,ON)
-	cmake --build $(BUILD) -j $(JOBS)
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(call configure,$(TEST_BUILD),ON)
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	ctest --test-dir $(TEST_BUILD) --output-on-failure -j $(JOBS)
 
 # Builds every benchmark there is and runs each once; they print their own figures.
+# The frame benchmark draws real frames: it needs a display or Xvfb to start one.
 bench: build
 	@for bench in $(BENCHES); do \
+	  if [ $$bench = frame_bench ] && [ -z "$$DISPLAY" ] && ! command -v Xvfb >/dev/null; then \
+	    echo "== frame_bench skipped: no display and no Xvfb (make test installs Xvfb)"; continue; \
+	  fi; \
 	  echo "== $$bench"; ./$(BUILD)/bench/$$bench || exit 1; \
 	done
 
@@ -41,9 +58,9 @@ install: build
 # Runs the program on a private X server, so it needs the X tools the tests use.
 screenshot:
 	@bash scripts/install-deps test
-	$(call configure,OFF)
+	$(call configure,$(BUILD),OFF)
 	cmake --build $(BUILD) -j $(JOBS) --target geosandbox
 	bash scripts/screenshot $(BUILD)/geosandbox docs/screenshot.png
 
 clean:
-	rm -rf build build-*
+	rm -rf $(BUILD) $(TEST_BUILD)
