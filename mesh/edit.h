@@ -12,13 +12,14 @@ inline bool Mesh::linkEdges(int32_t& a, int32_t& b) {
   const int32_t a1 = endVertex(a);
   const int32_t b0 = edges.at(b).vertex;
   const int32_t b1 = endVertex(b);
-  if (a0 == b0) {
+  // Branches 1 to 4: which of the two ends meet decides which edges turn round.
+  if (a0 == b0) {  // 1: both start there: a turns
     a = twin(a);
-  } else if (a1 == b0) {
-  } else if (a0 == b1) {
+  } else if (a1 == b0) {  // 2: a runs into b as they are
+  } else if (a0 == b1) {  // 3: b runs into a: both turn
     a = twin(a);
     b = twin(b);
-  } else if (a1 == b1) {
+  } else if (a1 == b1) {  // 4: both end there: b turns
     b = twin(b);
   } else {
     return false;

@@ -29,7 +29,8 @@ int32_t Mesh::splitEdge(int32_t a) {
   const int32_t r = endVertex(b);
   const int32_t s = endVertex(c);
 
-  // Q keeps an entry edge that still ends at it once a ends at the midpoint.
+  // Q keeps an entry edge that still ends at it once a ends at the midpoint. (addEdgePair
+  // (m, q) below sets it again, to the new edge from m to Q, before anything reads it.)
   vertices.at(q).edge = twin(b);
   // The sum is not halved: scaling to unit length makes that unnecessary.
   Vector3 middle = position(q) + position(p);
@@ -48,51 +49,75 @@ int32_t Mesh::splitEdge(int32_t a) {
 }
 
 // Once it starts linking, the literal split reads only `vertex` fields, and it writes
-// `vertex` only on twin(a) and on the new edges. With b and c outside a's pair and P,
-// Q, R, S four distinct old vertices, the six old edges start at different corners or
-// are a's pair, so every link sees the values read up front and takes the case named
-// beside its condition, and no write lands on a record that another one also writes.
+// `vertex` only on twin(a) (which then starts at the midpoint m) and on the new edges.
+// With e the edge count before the split, the new pairs are e, e+1 (m to Q and back),
+// e+2, e+3 (m to R) and e+4, e+5 (m to S). Its twelve links, in the order they run, with
+// the branch of Mesh::linkEdges each takes and why:
+//
+//   link          branch  why
+//   (a, e+2)      2       a now ends at m, where e+2 starts; P is old, so not m
+//   (e+2, d)      2       checked: d starts at R
+//   (d, a)        2       checked: d ends at P (and R != P)
+//   (e, e+4)      1       both start at m: e turns into e+1, Q to m
+//   (e+4, g)      2       checked: g starts at S
+//   (g, e+1)      2       checked: g ends at Q (and S != Q)
+//   (e+1, b)      1       checked: b starts at Q: e+1 turns back into e
+//   (b, e+2)      4       b ends at R (R is read so) and so does e+2; Q, R and m differ
+//   (e+3, e)      2       R to m, then m to Q
+//   (a, c)        1       checked: c starts at P: a turns into t
+//   (c, e+4)      4       c ends at S (S is read so) and so does e+4; P, S and m differ
+//   (e+5, t)      2       S to m, then t runs m to P
+//
+// Every "checked" is one line below; the other six follow from P, Q, R, S being four
+// distinct old vertices. b and c outside a's pair keep the writes to a's pair from
+// changing what the links read, and the capacity check means no array moves.
 bool splitTakesUsualCases(const Mesh& mesh, int32_t edge, EdgeSplit& split) {
   const std::size_t edgeCount = mesh.edges.size();
   const std::size_t vertexCount = mesh.vertices.size();
   const std::size_t faceCount = mesh.faces.size();
   constexpr std::size_t largestIndex = std::numeric_limits<int32_t>::max();
-  if (edgeCount % 2 != 0 || edgeCount + 6 > largestIndex || vertexCount + 1 > largestIndex ||
-      faceCount + 2 > largestIndex) {
+  const std::size_t edgesAfter = edgeCount + edgesPerSplit;
+  const std::size_t verticesAfter = vertexCount + verticesPerSplit;
+  const std::size_t facesAfter = faceCount + facesPerSplit;
+  if (edgeCount % 2 != 0 || edgesAfter > largestIndex || verticesAfter > largestIndex ||
+      facesAfter > largestIndex) {
     return false;
   }
-  if (mesh.edges.capacity() < edgeCount + 6 || mesh.vertices.capacity() < vertexCount + 1 ||
-      mesh.faces.capacity() < faceCount + 2) {
+  if (mesh.edges.capacity() < edgesAfter || mesh.vertices.capacity() < verticesAfter ||
+      mesh.faces.capacity() < facesAfter) {
     return false;
   }
-  if (!below(edge, edgeCount)) return false;
-  const Edge& a = mesh.edges.at(edge);
-  const Edge& t = mesh.edges.at(twin(edge));
-  if (!below(a.next, edgeCount) || !below(t.next, edgeCount)) return false;
-  const Edge& b = mesh.edges.at(a.next);
-  const Edge& c = mesh.edges.at(t.next);
-  if (!below(b.next, edgeCount) || !below(c.next, edgeCount)) return false;
-  const Edge& d = mesh.edges.at(b.next);
-  const Edge& g = mesh.edges.at(c.next);
-  if (samePair(a.next, edge) || samePair(t.next, edge)) return false;
-  if (!below(a.face, faceCount) || !below(t.face, faceCount)) return false;
-  const int32_t p = a.vertex;
-  const int32_t q = t.vertex;
-  const int32_t r = mesh.endVertex(a.next);
-  const int32_t s = mesh.endVertex(t.next);
+  // The reads of the literal split, in its order, each index checked before it is followed.
+  const int32_t a = edge;
+  if (!below(a, edgeCount)) return false;
+  const int32_t b = mesh.edges.at(a).next;
+  if (!below(b, edgeCount)) return false;
+  const int32_t d = mesh.edges.at(b).next;
+  const int32_t t = twin(a);
+  const int32_t c = mesh.edges.at(t).next;
+  if (!below(c, edgeCount)) return false;
+  const int32_t g = mesh.edges.at(c).next;
+  if (!below(d, edgeCount) || !below(g, edgeCount)) return false;
+  if (samePair(b, a) || samePair(c, a)) return false;
+  const int32_t fa = mesh.edges.at(a).face;
+  const int32_t ft = mesh.edges.at(t).face;
+  if (!below(fa, faceCount) || !below(ft, faceCount)) return false;
+  const int32_t p = mesh.edges.at(a).vertex;
+  const int32_t q = mesh.endVertex(a);
+  const int32_t r = mesh.endVertex(b);
+  const int32_t s = mesh.endVertex(c);
   if (!below(p, vertexCount) || !below(q, vertexCount) || !below(r, vertexCount) ||
       !below(s, vertexCount)) {
     return false;
   }
   if (p == q || p == r || p == s || q == r || q == s || r == s) return false;
-  // In the order of the links; each one names the case it needs.
-  if (d.vertex != r) return false;                // (toR, d): case 2
-  if (mesh.endVertex(b.next) != p) return false;  // (d, a): case 2
-  if (g.vertex != s) return false;                // (toS, g): case 2
-  if (mesh.endVertex(c.next) != q) return false;  // (g, toQ): case 2
-  if (b.vertex != q) return false;                // (toQ, b): case 1
-  if (c.vertex != p) return false;                // (a, c): case 1
-  split = EdgeSplit{edge, a.next, t.next, b.next, c.next, a.face, t.face, p, q, r, s};
+  if (mesh.edges.at(d).vertex != r) return false;  // link (e+2, d)
+  if (mesh.endVertex(d) != p) return false;        // link (d, a)
+  if (mesh.edges.at(g).vertex != s) return false;  // link (e+4, g)
+  if (mesh.endVertex(g) != q) return false;        // link (g, e+1)
+  if (mesh.edges.at(b).vertex != q) return false;  // link (e+1, b)
+  if (mesh.edges.at(c).vertex != p) return false;  // link (a, c)
+  split = EdgeSplit{a, b, c, d, g, fa, ft, p, q, r, s};
   return true;
 }
 

@@ -3,9 +3,15 @@
 // same records with plain writes when a check up front shows the literal one would run
 // its usual cases.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "mesh/mesh.h"
+
+// What one split adds: an edge split, and the face split for each face it splits.
+constexpr std::size_t verticesPerSplit = 1;
+constexpr std::size_t edgesPerSplit = 6;
+constexpr std::size_t facesPerSplit = 2;
 
 // Everything the split of edge `a` reads before its first write.
 struct EdgeSplit {
@@ -19,8 +25,9 @@ struct EdgeSplit {
 // `split` then holds what splitEdgeDirect needs.
 bool splitTakesUsualCases(const Mesh& mesh, int32_t edge, EdgeSplit& split);
 
-// Only after splitTakesUsualCases said true for the unchanged mesh: the same records as
-// Mesh::splitEdge(split.a), written in the same order, and the same result.
+// Only after splitTakesUsualCases said true for the unchanged mesh: the same records and
+// the same result as Mesh::splitEdge(split.a), each record written once in its final
+// state rather than link by link.
 int32_t splitEdgeDirect(Mesh& mesh, const EdgeSplit& split);
 
 // The direct split where the check allows it, the literal one otherwise.
