@@ -111,9 +111,9 @@ bool edgeInItsOwnersLoop(const Loops& loops, std::ostream& out, int32_t edge) {
 
 }  // namespace
 
-bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out, std::size_t firstEdge) {
+bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out) {
   const std::size_t edgeCount = mesh.edges.size();
-  for (std::size_t j = firstEdge; j < edgeCount; ++j) {
+  for (std::size_t j = 0; j < edgeCount; ++j) {
     const auto edge = static_cast<int32_t>(j);
     if (!edgeInItsOwnersLoop(FaceLoops{mesh}, out, edge)) return false;
     if (!edgeInItsOwnersLoop(VertexLoops{mesh}, out, edge)) return false;
@@ -123,7 +123,7 @@ bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out, std::size_t fi
 
 bool validateByWalking(const Mesh& mesh, std::ostream& out) {
   return everyLoopHoldsOnlyItsOwn(FaceLoops{mesh}, out) &&
-         everyLoopHoldsOnlyItsOwn(VertexLoops{mesh}, out) && checkEdgeLoopsByWalking(mesh, out, 0);
+         everyLoopHoldsOnlyItsOwn(VertexLoops{mesh}, out) && checkEdgeLoopsByWalking(mesh, out);
 }
 
 namespace {
@@ -276,7 +276,7 @@ bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out,
   }
   if (!allLoopsSound(VertexLoops{mesh}, inVertexLoops)) return validateByWalking(mesh, out);
   if (inFaceLoops == edgeCount && inVertexLoops == edgeCount) return true;
-  return checkEdgeLoopsByWalking(mesh, out, 0);
+  return checkEdgeLoopsByWalking(mesh, out);
 }
 
 bool Mesh::validate(std::ostream& out) const {

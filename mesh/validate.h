@@ -19,6 +19,6 @@ bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out,
 // Both passes: the same verdict, message and exception as Mesh::validate.
 bool validateByWalking(const Mesh& mesh, std::ostream& out);
 
-// The second pass alone, from edge `firstEdge` on: every edge must lie in the face loop
-// of its face and in the vertex loop of its end vertex.
-bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out, std::size_t firstEdge);
+// The second pass alone: every edge must lie in the face loop of its face and in the
+// vertex loop of its end vertex.
+bool checkEdgeLoopsByWalking(const Mesh& mesh, std::ostream& out);
