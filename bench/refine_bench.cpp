@@ -9,14 +9,11 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <optional>
 #include <ostream>
 #include <streambuf>
 #include <string>
 
 #include "mesh/refine.h"
-#include "mesh/statistics.h"
-#include "mesh/validate.h"
 #include "startup/start_mesh.h"
 
 namespace {
@@ -82,22 +79,14 @@ int main(int argumentCount, char** arguments) {
       std::fprintf(stderr, "step %d does not fit in memory\n", step);
       return 1;
     }
-    // The first step validates inside its split, as refineStep does.
     start = std::chrono::steady_clock::now();
-    std::optional<AreaRange> areas;
-    const bool valid =
-        split == StepSplit::faces || validateMeasuringAreas(mesh, nullStream, areas);
+    const StepCheck check = checkStep(mesh, split, nullStream);
     const double validateMs = millisecondsSince(start);
     start = std::chrono::steady_clock::now();
-    if (areas) {
-      printAreaRange(*areas, nullStream);
-    } else {
-      printStatistics(mesh, nullStream);
-    }
-    nullStream << "Face count: " << mesh.faces.size() << std::endl;
+    printStepResult(mesh, check, nullStream);
     const double statsMs = millisecondsSince(start);
     const double totalMs = splitMs + validateMs + statsMs;
-    if (!valid) {
+    if (!check.valid) {
       std::fprintf(stderr, "step %d left an invalid mesh\n", step);
       return 1;
     }

@@ -15,6 +15,12 @@
 #include <type_traits>
 #include <utility>
 
+// The size of the pages the arrays are mapped in.
+inline std::size_t memoryPageBytes() {
+  static const std::size_t size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  return size;
+}
+
 template <typename T>
 class GrowableArray {
   static_assert(std::is_trivially_copyable_v<T>, "records are moved as bytes");
@@ -80,7 +86,7 @@ class GrowableArray {
   // Throws std::bad_alloc and leaves the array as it was when the space is not there.
   void reserve(std::size_t count) {
     if (count <= capacity_) return;
-    if (count > std::numeric_limits<std::size_t>::max() / sizeof(T) - pageSize()) {
+    if (count > std::numeric_limits<std::size_t>::max() / sizeof(T) - memoryPageBytes()) {
       throw std::bad_alloc();
     }
     const std::size_t bytes = roundToPages(count * sizeof(T));
@@ -100,7 +106,7 @@ class GrowableArray {
   bool reserveResident(std::size_t count) {
     reserve(count);
     if (count <= size_) return true;
-    const std::size_t page = pageSize();
+    const std::size_t page = memoryPageBytes();
     const auto first = reinterpret_cast<std::uintptr_t>(items_ + size_) / page * page;
     const auto last = reinterpret_cast<std::uintptr_t>(items_ + count);
     if (madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE) == 0)
@@ -131,12 +137,8 @@ class GrowableArray {
   }
 
  private:
-  static std::size_t pageSize() {
-    static const std::size_t size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-    return size;
-  }
   static std::size_t roundToPages(std::size_t bytes) {
-    const std::size_t page = pageSize();
+    const std::size_t page = memoryPageBytes();
     return (bytes + page - 1) / page * page;
   }
   void release() {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <limits>
 #include <new>
-#include <optional>
 
 #include "geom/assert.h"
 #include "mesh/memory_room.h"
@@ -23,17 +22,18 @@ struct Growth {
   std::size_t vertices, edges, faces;
 };
 
-// Both splits add one vertex, three edge pairs and two faces each.
 Growth growthFor(std::size_t splits) {
-  return {splits, 6 * splits, 2 * splits};
+  return {verticesPerSplit * splits, edgesPerSplit * splits, facesPerSplit * splits};
 }
 
+// Each range splits every even edge index in it.
 std::size_t edgeSplitsOfNextStep(const Refinement& refinement) {
   const std::vector<int32_t>& ranges = refinement.splitRanges;
   std::size_t splits = 0;
   for (std::size_t r = static_cast<std::size_t>(refinement.splitPhase); r + 1 < ranges.size();
        r += 2) {
-    for (int64_t i = ranges[r]; i < ranges[r + 1]; i += 2) ++splits;
+    const int64_t length = int64_t{ranges[r + 1]} - ranges[r];
+    if (length > 0) splits += static_cast<std::size_t>((length + 1) / 2);
   }
   return splits;
 }
@@ -41,9 +41,8 @@ std::size_t edgeSplitsOfNextStep(const Refinement& refinement) {
 // The new records and a page of slack for each array's last page; the validation after
 // a step allocates nothing, so nothing goes on top.
 uint64_t bytesFor(const Growth& growth) {
-  constexpr uint64_t page = 4096;
   return growth.vertices * sizeof(Vertex) + growth.edges * sizeof(Edge) +
-         growth.faces * sizeof(Face) + 3 * page;
+         growth.faces * sizeof(Face) + 3 * uint64_t{memoryPageBytes()};
 }
 
 // What a refused growth had already reserved goes back, resident pages and all: a refusal
@@ -175,23 +174,32 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out) {
   return StepSplit::edges;
 }
 
-void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in) {
-  const StepSplit split = splitForStep(mesh, refinement, out);
-  if (split == StepSplit::refused) return;
-  // The face splits have checked themselves already, fatally. The edge steps' check
-  // measures the areas as it goes; where it could not measure every face, the
-  // statistics walk the faces themselves and print or throw as they always do.
-  std::optional<AreaRange> areas;
-  if (split == StepSplit::edges && !validateMeasuringAreas(mesh, out, areas)) {
-    char pause;
-    in >> pause;
-  }
-  if (areas) {
-    printAreaRange(*areas, out);
+StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out) {
+  StepCheck check{true, std::nullopt};
+  if (split == StepSplit::edges) check.valid = validateMeasuringAreas(mesh, out, check.areas);
+  return check;
+}
+
+void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out) {
+  // Where the check could not measure every face, the statistics walk the faces
+  // themselves and print or throw as they always do.
+  if (check.areas) {
+    printAreaRange(*check.areas, out);
   } else {
     printStatistics(mesh, out);
   }
   out << "Face count: " << mesh.faces.size() << std::endl;
+}
+
+void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in) {
+  const StepSplit split = splitForStep(mesh, refinement, out);
+  if (split == StepSplit::refused) return;
+  const StepCheck check = checkStep(mesh, split, out);
+  if (!check.valid) {
+    char pause;
+    in >> pause;
+  }
+  printStepResult(mesh, check, out);
 }
 
 void splitEdgeIfRoom(Mesh& mesh, int32_t edge, std::ostream& out) {

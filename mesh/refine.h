@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "mesh/mesh.h"
+#include "mesh/statistics.h"
 
 struct Refinement {
   std::vector<int32_t> splitRanges;  // boundaries of the edge ranges made by successive steps
@@ -18,9 +20,19 @@ struct Refinement {
 // that does not fit in memory says so and leaves the mesh and the refinement as they were.
 void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in);
 
-// The splitting half of refineStep, apart so the benchmark can time the stages.
+// refineStep in its three stages, apart so the benchmark times the very code the key runs.
+// The split: refused (said on `out`, nothing changed), or the faces or the edges split.
 enum class StepSplit { refused, faces, edges };
 StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out);
+// The check after a split that was made: the face split checked itself, fatally; an edge
+// step is validated, a fault printed, and the face areas measured as it goes where it can.
+struct StepCheck {
+  bool valid;
+  std::optional<AreaRange> areas;  // empty where the check could not measure every face
+};
+StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out);
+// The statistics (from the measured areas where there are some) and the face count.
+void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out);
 
 // The edge the split key splits.
 constexpr int32_t splitKeyEdge = 10;
