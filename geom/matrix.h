@@ -4,8 +4,6 @@
 
 #include "geom/vector.h"
 
-constexpr double pi = 3.14159265358979323846;  // angles everywhere are in radians
-
 struct Matrix3 {
   double m[9];  // element (row, column) at 3 * row + column
   double& operator()(int row, int column) { return m[3 * row + column]; }

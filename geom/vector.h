@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+constexpr double pi = 3.14159265358979323846;  // angles everywhere are in radians
+
 struct Vector3 {
   double x, y, z;
 };

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "geom/matrix.h"
+#include "geom/vector.h"
 
 namespace {
 
