@@ -10,8 +10,10 @@
 #include "geom/vector.h"
 #include "render/settings.h"
 
-// The viewer's state as updateCamera sees it. The members are references, so the
-// program hands over its own globals and a test locals of its own.
+// The viewer's state as updateCamera sees it. References rather than one value: the
+// pose and the render flags are globals of their own that the renderer reads, and the
+// rest live beside them for the whole run, so the program hands over those globals
+// (no copy to keep in step) and a test locals of its own.
 struct CameraState {
   float& thrustExponent;    // natural logarithm of the thrust, units per second squared
   Pose& cameraPose;         // camera to world; the camera looks along its own -z

@@ -15,7 +15,7 @@ void loadPose(const Pose& pose) {
 
 // The quad lies far outside the view at distance 1, so it covers every pixel; the
 // blend leaves each at (1 - a) of its colour.
-void fadeOldImage(const Settings& settings, double frameTime, TrailImage& image) {
+void fadeOldImage(double frameTime, const TrailImage& image, bool imageCovers) {
   glDisable(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
   glDisable(GL_DEPTH_TEST);
@@ -26,7 +26,7 @@ void fadeOldImage(const Settings& settings, double frameTime, TrailImage& image)
   // The saved image goes back here rather than right after the swap, where it is taken:
   // that would let blending follow lighting and culling directly, but on llvmpipe it
   // changed the first frame after a resize.
-  restoreTrailImage(image, settings.windowWidth, settings.windowHeight);
+  if (imageCovers) restoreTrailImage(image);
   glEnable(GL_BLEND);
   glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_ALPHA);
   glColor4f(1, 1, 1, static_cast<float>(fadeAlpha(frameTime)));
@@ -76,12 +76,14 @@ void startFrame(const Settings& settings, const FrameState& state, TrailImage& i
   if (image.copy == TrailCopy::undecided) image.copy = probeFrontBuffer(swapBuffers);
   // A colour clear is needed only where no kept image will cover it; elsewhere every
   // pixel it wrote would be overwritten.
-  if (trailImageCovers(image, settings.windowWidth, settings.windowHeight)) {
+  // Asked once a frame: the answer asks GL whether the texture still exists.
+  const bool imageCovers = trailImageCovers(image, settings.windowWidth, settings.windowHeight);
+  if (imageCovers) {
     glClear(GL_DEPTH_BUFFER_BIT);
   } else {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
-  fadeOldImage(settings, state.frameTime, image);
+  fadeOldImage(state.frameTime, image, imageCovers);
 }
 
 void setView(const Settings& settings, const FrameState& state) {

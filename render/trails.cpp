@@ -119,8 +119,8 @@ bool trailImageCovers(const TrailImage& image, int width, int height) {
   return image.copy == TrailCopy::texture && image.texture != 0 && glIsTexture(image.texture);
 }
 
-void restoreTrailImage(TrailImage& image, int width, int height) {
-  if (image.copy != TrailCopy::texture || !trailImageCovers(image, width, height)) return;
+void restoreTrailImage(const TrailImage& image) {
+  if (image.copy != TrailCopy::texture) return;
   TextureBinding binding;
   glBindTexture(GL_TEXTURE_2D, image.texture);
   drawTexture(image);

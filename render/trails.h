@@ -32,10 +32,10 @@ TrailCopy probeFrontBuffer(SwapBuffersFunction swapBuffers);
 // false on the first trail frame, after a resize, and when the texture was lost.
 bool trailImageCovers(const TrailImage& image, int width, int height);
 
-// Start of a trail frame, before the fade: where trailImageCovers, puts the kept image
-// into the back buffer (the front buffer copy has put it there already). Expects
+// Start of a trail frame, before the fade, and only where trailImageCovers: puts the kept
+// image into the back buffer (the front buffer copy has put it there already). Expects
 // lighting, culling, depth test and blending off and filled polygons.
-void restoreTrailImage(TrailImage& image, int width, int height);
+void restoreTrailImage(const TrailImage& image);
 
 // Around the swap: keeps the image being shown for restoreTrailImage.
 void keepTrailImageBeforeSwap(TrailImage& image, int width, int height);
