@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -18,6 +17,7 @@
 #include "mesh/statistics.h"
 #include "mesh/validate.h"
 #include "startup/start_mesh.h"
+#include "tests/mesh/mesh_fixtures.h"
 
 namespace {
 
@@ -80,31 +80,6 @@ void compareValidations(const Mesh& mesh) {
   // One message line on a fault, nothing otherwise.
   if ((fastOutcome == "fault") != !fast.str().empty()) std::abort();
   compareAreas(mesh, areas);
-}
-
-bool sameRecords(const Mesh& a, const Mesh& b) {
-  if (a.vertices.size() != b.vertices.size() || a.edges.size() != b.edges.size() ||
-      a.faces.size() != b.faces.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.vertices.size(); ++i) {
-    const Vertex& u = a.vertices.at(i);
-    const Vertex& v = b.vertices.at(i);
-    // Bit for bit: the same operations in the same order give the same doubles.
-    if (std::memcmp(&u.x, &v.x, sizeof u.x) != 0 || std::memcmp(&u.y, &v.y, sizeof u.y) != 0 ||
-        std::memcmp(&u.z, &v.z, sizeof u.z) != 0 || u.edge != v.edge) {
-      return false;
-    }
-  }
-  for (std::size_t i = 0; i < a.edges.size(); ++i) {
-    const Edge& e = a.edges.at(i);
-    const Edge& f = b.edges.at(i);
-    if (e.vertex != f.vertex || e.face != f.face || e.next != f.next) return false;
-  }
-  for (std::size_t i = 0; i < a.faces.size(); ++i) {
-    if (a.faces.at(i).edge != b.faces.at(i).edge) return false;
-  }
-  return true;
 }
 
 // Where the check takes the direct split, the literal one on a copy must succeed with
@@ -208,9 +183,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     } else if (operation == 1 && !mesh.edges.empty() && mesh.edges.size() <= 2 * maxEdges) {
       const auto edge = static_cast<int32_t>(input.word() % mesh.edges.size());
       // Room made now, as the split key does, so the direct path is open to it.
-      mesh.vertices.reserve(mesh.vertices.size() + 1);
-      mesh.edges.reserve(mesh.edges.size() + 6);
-      mesh.faces.reserve(mesh.faces.size() + 2);
+      reserveForOneSplit(mesh);
       splitBothWays(mesh, edge);
     } else if (operation == 2) {
       corrupt(mesh, input);

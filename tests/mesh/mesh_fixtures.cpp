@@ -4,6 +4,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "mesh/split_edge.h"
 #include "startup/start_mesh.h"
 
 Mesh icosahedron() {
@@ -11,6 +12,55 @@ Mesh icosahedron() {
   std::ostringstream startupOutput;
   buildStartMesh(mesh, startupOutput);
   return mesh;
+}
+
+std::string Stepper::step(const std::string& input) {
+  std::ostringstream out;
+  out.precision(19);
+  std::istringstream in(input);
+  refineStep(mesh, refinement, out, in);
+  return out.str();
+}
+
+void Stepper::steps(int count) {
+  for (int step = 0; step < count; ++step) this->step();
+}
+
+void reserveForOneSplit(Mesh& mesh) {
+  mesh.vertices.reserve(mesh.vertices.size() + verticesPerSplit);
+  mesh.edges.reserve(mesh.edges.size() + edgesPerSplit);
+  mesh.faces.reserve(mesh.faces.size() + facesPerSplit);
+}
+
+namespace {
+
+bool sameBits(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+bool sameRecords(const Mesh& a, const Mesh& b) {
+  if (a.vertices.size() != b.vertices.size() || a.edges.size() != b.edges.size() ||
+      a.faces.size() != b.faces.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.vertices.size(); ++i) {
+    const Vertex& u = a.vertices.at(i);
+    const Vertex& v = b.vertices.at(i);
+    if (!sameBits(u.x, v.x) || !sameBits(u.y, v.y) || !sameBits(u.z, v.z) || u.edge != v.edge) {
+      return false;
+    }
+  }
+  for (std::size_t i = 0; i < a.edges.size(); ++i) {
+    const Edge& e = a.edges.at(i);
+    const Edge& f = b.edges.at(i);
+    if (e.vertex != f.vertex || e.face != f.face || e.next != f.next) return false;
+  }
+  for (std::size_t i = 0; i < a.faces.size(); ++i) {
+    if (a.faces.at(i).edge != b.faces.at(i).edge) return false;
+  }
+  return true;
 }
 
 namespace {

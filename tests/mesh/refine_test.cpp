@@ -20,20 +20,6 @@
 
 namespace {
 
-struct Stepper {
-  Mesh mesh = icosahedron();
-  Refinement refinement;
-
-  // Runs one step and returns what it printed, at the program's precision.
-  std::string step(const std::string& input = "") {
-    std::ostringstream out;
-    out.precision(19);
-    std::istringstream in(input);
-    refineStep(mesh, refinement, out, in);
-    return out.str();
-  }
-};
-
 std::string lastLine(const std::string& text) {
   const std::size_t end = text.find_last_of('\n');
   const std::size_t start = text.find_last_of('\n', end - 1);

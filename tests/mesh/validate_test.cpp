@@ -44,14 +44,11 @@ int32_t hiddenPair(Mesh& mesh, int32_t p, int32_t q) {
 
 TEST(Validate, EmptyAndRefinedMeshesAreValidAndSilent) {
   EXPECT_EQ(validationOutput(Mesh{}), "");
-  Mesh mesh = icosahedron();
-  EXPECT_EQ(validationOutput(mesh), "");
-  Refinement refinement;
-  std::ostringstream ignored;
-  std::istringstream noInput;
+  Stepper stepper;
+  EXPECT_EQ(validationOutput(stepper.mesh), "");
   for (int step = 0; step < 4; ++step) {
-    refineStep(mesh, refinement, ignored, noInput);
-    EXPECT_EQ(validationOutput(mesh), "");
+    stepper.step();
+    EXPECT_EQ(validationOutput(stepper.mesh), "");
   }
 }
 
@@ -133,12 +130,9 @@ TEST(Validate, UnlinkedEdgeIsOutOfRangeNotAMessage) {
 // The shortcut through pass 1's record must agree with the literal walks on any mesh,
 // broken or not: same verdict, same message, same exception.
 TEST(Validate, ShortcutAgreesWithLiteralWalksOnCorruptedMeshes) {
-  Mesh refined = icosahedron();
-  Refinement refinement;
-  std::ostringstream ignored;
-  std::istringstream noInput;
-  refineStep(refined, refinement, ignored, noInput);
-  refineStep(refined, refinement, ignored, noInput);
+  Stepper stepper;
+  stepper.steps(2);
+  const Mesh& refined = stepper.mesh;
 
   std::mt19937 random(12345);
   int faults = 0;
@@ -180,11 +174,10 @@ TEST(Validate, ShortcutAgreesWithLiteralWalksOnCorruptedMeshes) {
 // The areas measured during the check print what the statistics print; a face whose
 // corner is no vertex leaves them unmeasured, so the statistics walk and throw.
 TEST(Validate, MeasuredAreasPrintLikeTheStatisticsOrAreAbsent) {
-  Mesh mesh = icosahedron();
-  Refinement refinement;
+  Stepper stepper;
+  stepper.steps(3);
+  Mesh& mesh = stepper.mesh;
   std::ostringstream ignored;
-  std::istringstream noInput;
-  for (int step = 0; step < 3; ++step) refineStep(mesh, refinement, ignored, noInput);
   std::optional<AreaRange> areas;
   ASSERT_TRUE(validateMeasuringAreas(mesh, ignored, areas));
   ASSERT_TRUE(areas.has_value());

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "startup/start_mesh.h"
+#include "tests/mesh/mesh_fixtures.h"
 
 namespace {
 
@@ -18,26 +19,6 @@ Mesh startMesh() {
 }
 
 double distance(const Vector3& a, const Vector3& b) { return length(a - b); }
-
-// Field by field: a Vertex has padding, whose bytes may differ between copies.
-bool sameRecords(const Mesh& a, const Mesh& b) {
-  if (a.vertices.size() != b.vertices.size() || a.edges.size() != b.edges.size() ||
-      a.faces.size() != b.faces.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.vertices.size(); ++i) {
-    const Vertex &p = a.vertices.at(i), &q = b.vertices.at(i);
-    if (p.x != q.x || p.y != q.y || p.z != q.z || p.edge != q.edge) return false;
-  }
-  for (std::size_t i = 0; i < a.edges.size(); ++i) {
-    const Edge &p = a.edges.at(i), &q = b.edges.at(i);
-    if (p.vertex != q.vertex || p.face != q.face || p.next != q.next) return false;
-  }
-  for (std::size_t i = 0; i < a.faces.size(); ++i) {
-    if (a.faces.at(i).edge != b.faces.at(i).edge) return false;
-  }
-  return true;
-}
 
 TEST(Icosahedron, HasTwelveVerticesThirtyEdgePairsTwentyFaces) {
   const Mesh mesh = startMesh();
