@@ -18,7 +18,7 @@ struct FrameState {
 
 // How much of the old image a trail frame takes away: the alpha of the fade quad.
 // A longer frame fades a little more, so trails shorten when frames are slow.
-inline double fadeAlpha(double frameTime) { return 0.35 * std::exp(frameTime); }
+inline double fadeAlpha(double frameSeconds) { return 0.35 * std::exp(frameSeconds); }
 
 // The fixed state every frame starts from: back faces culled, depth test, lighting
 // with light 0, opaque white, one-sided lighting. Set at start and after each resize.
