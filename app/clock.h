@@ -7,11 +7,11 @@
 #include "app/platform.h"
 
 struct Clock {
-  int64_t startTick = 0;          // tick at calibration start; 0 means not started
-  int64_t startCycles = 0;        // cycle counter at calibration start
-  int64_t endTick = 0;            // tick at calibration end; -1 while a new end is pending
-  int64_t endCycles = 0;          // cycle counter at calibration end
-  double cyclesPerSecond = 0.0;   // 0.0 until calibrated
+  int64_t startTick = 0;         // tick at calibration start; 0 means not started
+  int64_t startCycles = 0;       // cycle counter at calibration start
+  int64_t endTick = 0;           // tick at calibration end; -1 while a new end is pending
+  int64_t endCycles = 0;         // cycle counter at calibration end
+  double cyclesPerSecond = 0.0;  // 0.0 until calibrated
 };
 
 // Both points are taken right after a tick edge, so each tick value is exact.

@@ -33,8 +33,8 @@ void chooseVideoDriver() {
 
 void initVideo() {
   SDL_Init(SDL_INIT_VIDEO);  // a failure shows up as a failing SDL_SetVideoMode
-  videoSurface = SDL_SetVideoMode(settings.windowWidth, settings.windowHeight, bitsPerPixel,
-                                  startModeFlags);
+  videoSurface =
+      SDL_SetVideoMode(settings.windowWidth, settings.windowHeight, bitsPerPixel, startModeFlags);
   if (!videoSurface) exitWithMessage("Can't set video mode! Exiting.");
   SDL_WM_SetCaption("SDL window", "sdl window");
   applyGlState();

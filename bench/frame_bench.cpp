@@ -72,7 +72,9 @@ void stopXvfb(pid_t pid) {
   waitpid(pid, nullptr, 0);
 }
 
-void swapBuffers() { SDL_GL_SwapBuffers(); }
+void swapBuffers() {
+  SDL_GL_SwapBuffers();
+}
 
 FrameState benchFrame() {
   return {benchFrameTime, {{1, 0, 0, 0}, {0, 0, 0}}, false, false};

@@ -63,8 +63,9 @@ int main(int argumentCount, char** arguments) {
   buildStartMesh(mesh, nullStream);
 
   if (csv) {
-    std::printf("step,faces,split_ms,validate_ms,stats_ms,total_ms,ns_per_split,peak_rss_mb,"
-                "bytes_per_face\n");
+    std::printf(
+        "step,faces,split_ms,validate_ms,stats_ms,total_ms,ns_per_split,peak_rss_mb,"
+        "bytes_per_face\n");
   } else {
     std::printf("%4s %10s %10s %12s %10s %10s %13s %12s %15s\n", "step", "faces", "split_ms",
                 "validate_ms", "stats_ms", "total_ms", "ns_per_split", "peak_rss_mb",
@@ -96,8 +97,8 @@ int main(int argumentCount, char** arguments) {
     const double peakMb = peakResidentMegabytes();
     const double bytesPerFace = peakMb * 1024.0 * 1024.0 / static_cast<double>(faces);
     if (csv) {
-      std::printf("%d,%zu,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f\n", step, faces, splitMs,
-                  validateMs, statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace);
+      std::printf("%d,%zu,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f\n", step, faces, splitMs, validateMs,
+                  statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace);
     } else {
       std::printf("%4d %10zu %10.1f %12.1f %10.1f %10.1f %13.1f %12.1f %15.1f\n", step, faces,
                   splitMs, validateMs, statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace);

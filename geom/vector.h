@@ -26,14 +26,24 @@ inline Vector3 operator+(const Vector3& a, const Vector3& b) {
 inline Vector3 operator-(const Vector3& a, const Vector3& b) {
   return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
-inline Vector3 operator-(const Vector3& v) { return {-v.x, -v.y, -v.z}; }
-inline Vector3 operator*(double s, const Vector3& v) { return {s * v.x, s * v.y, s * v.z}; }
-inline Vector3 operator*(const Vector3& v, double s) { return {s * v.x, s * v.y, s * v.z}; }
+inline Vector3 operator-(const Vector3& v) {
+  return {-v.x, -v.y, -v.z};
+}
+inline Vector3 operator*(double s, const Vector3& v) {
+  return {s * v.x, s * v.y, s * v.z};
+}
+inline Vector3 operator*(const Vector3& v, double s) {
+  return {s * v.x, s * v.y, s * v.z};
+}
 
-inline double dot(const Vector3& a, const Vector3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline double dot(const Vector3& a, const Vector3& b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // sqrt(x*x + y*y + z*z), summed left to right like every length the program prints.
-inline double length(const Vector3& v) { return std::sqrt(dot(v, v)); }
+inline double length(const Vector3& v) {
+  return std::sqrt(dot(v, v));
+}
 
 inline Vector3 cross(const Vector3& a, const Vector3& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
@@ -57,8 +67,12 @@ inline void scaleInPlace(Vector4& v, double s) {
 
 // Neither normalize guards against zero length: a zero vector or quaternion becomes
 // non-finite, so a degenerate input shows up as NaN instead of passing on as zero.
-inline Vector3& normalize(Vector3& v) { return scaleInPlace(v, 1 / length(v)); }
-inline Vector3 normalized(Vector3 v) { return normalize(v); }
+inline Vector3& normalize(Vector3& v) {
+  return scaleInPlace(v, 1 / length(v));
+}
+inline Vector3 normalized(Vector3 v) {
+  return normalize(v);
+}
 inline void normalize(Quaternion& q) {
   scaleInPlace(q, 1 / std::sqrt(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z));
 }

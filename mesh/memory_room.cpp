@@ -51,7 +51,8 @@ std::string decodeMountPath(const std::string& field) {
       path += field[i];
       continue;
     }
-    path += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+    path += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 +
+                              (field[i + 3] - '0'));
     i += 3;
   }
   return path;
@@ -135,10 +136,12 @@ Level readLevel(const std::string& level, bool version2, uint64_t usageBelow) {
   if (version2) {
     const std::optional<uint64_t> max = numberIn(level + "/memory.max");
     const std::optional<uint64_t> high = numberIn(level + "/memory.high");
-    if (max || high) read.limit = std::min(max.value_or(unlimitedRoom), high.value_or(unlimitedRoom));
+    if (max || high)
+      read.limit = std::min(max.value_or(unlimitedRoom), high.value_or(unlimitedRoom));
     read.usage = numberIn(level + "/memory.current").value_or(usageBelow);
     if (read.limit) {
-      readStat(level + "/memory.stat", {{"active_file", &activeFile}, {"inactive_file", &inactiveFile}});
+      readStat(level + "/memory.stat",
+               {{"active_file", &activeFile}, {"inactive_file", &inactiveFile}});
     }
   } else {
     // v1 also states the tightest limit of the ancestors, even of those the mount hides.
@@ -164,7 +167,8 @@ uint64_t roomInCgroup(const std::string& root, const MemoryCgroup& cgroup) {
     const Level read = readLevel(root + level, cgroup.version2, usageBelow);
     usageBelow = std::max(usageBelow, read.usage);
     if (read.limit) {
-      room = std::min(room, roomBetween(*read.limit, read.usage - std::min(read.usage, read.reclaimable)));
+      room = std::min(
+          room, roomBetween(*read.limit, read.usage - std::min(read.usage, read.reclaimable)));
     }
     if (level.size() <= cgroup.top.size()) break;
     level.resize(level.find_last_of('/'));

@@ -13,8 +13,7 @@
 // Mesh::validate, which reads every face's three edges anyway, measuring on the way the
 // areas printStatistics would. `areas` is set only when every face was measured; then
 // printAreaRange writes what printStatistics would, without a second walk.
-bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out,
-                            std::optional<AreaRange>& areas);
+bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas);
 
 // Both passes: the same verdict, message and exception as Mesh::validate.
 bool validateByWalking(const Mesh& mesh, std::ostream& out);

@@ -119,7 +119,7 @@ void renderFrame(const Settings& settings, const FrameState& state, TrailImage& 
   finishFrame(settings, image, swapBuffers);
 }
 
-void renderFrame(const Settings& settings, const FrameState& state,
-                 SwapBuffersFunction swapBuffers, std::ostream& out) {
+void renderFrame(const Settings& settings, const FrameState& state, SwapBuffersFunction swapBuffers,
+                 std::ostream& out) {
   renderFrame(settings, state, trailImage, swapBuffers, out);
 }

@@ -18,15 +18,17 @@ struct FrameState {
 
 // How much of the old image a trail frame takes away: the alpha of the fade quad.
 // A longer frame fades a little more, so trails shorten when frames are slow.
-inline double fadeAlpha(double frameSeconds) { return 0.35 * std::exp(frameSeconds); }
+inline double fadeAlpha(double frameSeconds) {
+  return 0.35 * std::exp(frameSeconds);
+}
 
 // The fixed state every frame starts from: back faces culled, depth test, lighting
 // with light 0, opaque white, one-sided lighting. Set at start and after each resize.
 void applyGlState();
 
 // The program's frame, keeping its trail image in the global trailImage.
-void renderFrame(const Settings& settings, const FrameState& state,
-                 SwapBuffersFunction swapBuffers, std::ostream& out);
+void renderFrame(const Settings& settings, const FrameState& state, SwapBuffersFunction swapBuffers,
+                 std::ostream& out);
 
 // The same with a trail image of the caller's.
 void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,

@@ -13,7 +13,8 @@ Frustum frustumFor(const Settings& settings, int32_t width, int32_t height) {
   float s = static_cast<float>(std::sin(settings.fieldOfView * 0.5));
   // 64 bits so that even a huge drawable cannot overflow into a negative root;
   // for any real window this equals the 32-bit sum.
-  int64_t sumOfSquares = static_cast<int64_t>(width) * width + static_cast<int64_t>(height) * height;
+  int64_t sumOfSquares =
+      static_cast<int64_t>(width) * width + static_cast<int64_t>(height) * height;
   float k = static_cast<float>(1 / std::sqrt(static_cast<double>(sumOfSquares)));
   float halfWidth = static_cast<float>(width) * k * settings.nearPlane * s;
   float halfHeight = static_cast<float>(height) * k * settings.nearPlane * s;

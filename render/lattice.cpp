@@ -2,7 +2,9 @@
 
 namespace {
 
-bool inBand(int index, int first, int last) { return index >= first && index <= last; }
+bool inBand(int index, int first, int last) {
+  return index >= first && index <= last;
+}
 
 }  // namespace
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 
 struct Settings {
-  bool trails;            // trail rendering; never changed while running
-  int32_t windowWidth;    // requested at start, then the current drawable width
-  int32_t windowHeight;   // requested at start, then the current drawable height
+  bool trails;           // trail rendering; never changed while running
+  int32_t windowWidth;   // requested at start, then the current drawable width
+  int32_t windowHeight;  // requested at start, then the current drawable height
   float nearPlane;
   float farPlane;
   float lightPosition[4];  // directional: w = 0

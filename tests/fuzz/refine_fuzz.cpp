@@ -70,9 +70,8 @@ void compareValidations(const Mesh& mesh) {
   std::ostringstream fast;
   std::ostringstream literal;
   std::optional<AreaRange> areas;
-  const std::string fastOutcome = outcomeOf([&] {
-    return std::string(validateMeasuringAreas(mesh, fast, areas) ? "valid" : "fault");
-  });
+  const std::string fastOutcome = outcomeOf(
+      [&] { return std::string(validateMeasuringAreas(mesh, fast, areas) ? "valid" : "fault"); });
   const std::string literalOutcome =
       outcomeOf([&] { return std::string(validateByWalking(mesh, literal) ? "valid" : "fault"); });
   if (fastOutcome == "assert" || fastOutcome != literalOutcome) std::abort();

@@ -1,9 +1,10 @@
+#include "mesh/array.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <stdexcept>
 
-#include "mesh/array.h"
 #include "mesh/mesh.h"
 
 TEST(GrowableArray, AccessOutsideTheArrayThrowsIncludingMinusOne) {

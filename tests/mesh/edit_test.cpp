@@ -89,8 +89,8 @@ TEST(LinkEdges, AnEdgeWithItselfOrItsTwin) {
 
 TEST(LinkEdges, CasesAreTriedInOrderAndWriteTheChosenDirections) {
   Mesh mesh = looseTriangle();
-  int32_t a = 1;  // 1 -> 0
-  int32_t b = 4;  // 2 -> 0
+  int32_t a = 1;                      // 1 -> 0
+  int32_t b = 4;                      // 2 -> 0
   EXPECT_TRUE(mesh.linkEdges(a, b));  // ends meet: b turns round
   EXPECT_EQ(a, 1);
   EXPECT_EQ(b, 5);

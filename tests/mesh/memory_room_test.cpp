@@ -42,7 +42,9 @@ struct Layout {
   uint64_t cgroupRoom;
 };
 
-std::string mib(uint64_t count) { return std::to_string(count * MiB); }
+std::string mib(uint64_t count) {
+  return std::to_string(count * MiB);
+}
 
 const std::string v2Mount = "30 1 0:26 / /sys/fs/cgroup rw,nosuid - cgroup2 cgroup2 rw\n";
 const std::string systemdApp =
@@ -144,8 +146,8 @@ std::vector<Layout> layouts() {
 }
 
 std::string makeTree(const Layout& layout) {
-  const std::filesystem::path root = std::filesystem::path(testing::TempDir()) /
-                                     ("memory-room-" + std::to_string(getpid()));
+  const std::filesystem::path root =
+      std::filesystem::path(testing::TempDir()) / ("memory-room-" + std::to_string(getpid()));
   std::filesystem::remove_all(root);
   for (const auto& [path, content] : layout.files) {
     const std::filesystem::path file = root / path;

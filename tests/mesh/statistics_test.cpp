@@ -1,9 +1,9 @@
+#include "mesh/statistics.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <stdexcept>
-
-#include "mesh/statistics.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+#include "mesh/validate.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "mesh/refine.h"
-#include "mesh/validate.h"
 #include "tests/mesh/mesh_fixtures.h"
 
 namespace {
@@ -60,8 +61,7 @@ TEST(Validate, PassOneFaultsComeFirst) {
 
   mesh = icosahedron();
   mesh.vertices.at(0).edge = 0;
-  EXPECT_EQ(validationOutput(mesh),
-            "pass1:Vertex refers to edge that does not refer to vertex\n");
+  EXPECT_EQ(validationOutput(mesh), "pass1:Vertex refers to edge that does not refer to vertex\n");
 }
 
 TEST(Validate, WalksThatNeverComeBackAreFaults) {
@@ -145,8 +145,10 @@ TEST(Validate, ShortcutAgreesWithLiteralWalksOnCorruptedMeshes) {
       const std::size_t field = random() % 5;
       const std::size_t edge = random() % mesh.edges.size();
       if (field == 0) mesh.edges.at(edge).next = value;
-      if (field == 1) mesh.edges.at(edge).face = value % static_cast<int32_t>(mesh.faces.size() + 1);
-      if (field == 2) mesh.edges.at(edge).vertex = value % static_cast<int32_t>(mesh.vertices.size());
+      if (field == 1)
+        mesh.edges.at(edge).face = value % static_cast<int32_t>(mesh.faces.size() + 1);
+      if (field == 2)
+        mesh.edges.at(edge).vertex = value % static_cast<int32_t>(mesh.vertices.size());
       if (field == 3) mesh.vertices.at(random() % mesh.vertices.size()).edge = value;
       if (field == 4) mesh.faces.at(random() % mesh.faces.size()).edge = value;
     }

@@ -24,7 +24,8 @@ void expectColour(const Colour& colour, float red, float green, float blue) {
 }
 
 void expectMatricesNear(const Matrix4& actual, const Matrix4& expected, double tolerance) {
-  for (int k = 0; k < 16; ++k) EXPECT_NEAR(actual.m[k], expected.m[k], tolerance) << "element " << k;
+  for (int k = 0; k < 16; ++k)
+    EXPECT_NEAR(actual.m[k], expected.m[k], tolerance) << "element " << k;
 }
 
 std::unique_ptr<FigureGrid> gridFor(const Matrix4& rotation) {

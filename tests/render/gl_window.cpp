@@ -56,4 +56,6 @@ void swapAndKeepImage() {
   SDL_GL_SwapBuffers();
 }
 
-const Image& lastShownImage() { return shownImage; }
+const Image& lastShownImage() {
+  return shownImage;
+}

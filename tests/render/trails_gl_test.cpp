@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <GL/gl.h>
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <sstream>
@@ -32,7 +31,9 @@ constexpr int testHeight = 240;
 const Pose facingFigure{{1, 0, 0, 0}, {0, 0, 0}};
 const Pose facingAway{{0, 0, 1, 0}, {0, 0, 0}};  // half a turn about y: the figure is behind
 
-FrameState frameFacing(const Pose& pose) { return {0.0, pose, false, false}; }
+FrameState frameFacing(const Pose& pose) {
+  return {0.0, pose, false, false};
+}
 
 Image renderAndShow(const Settings& settings, const Pose& pose, TrailImage& image) {
   std::ostringstream out;
@@ -134,7 +135,9 @@ TEST_F(TrailPath, TextureCopyClearsTheColourOnlyWithoutAKeptImage) {
   EXPECT_EQ(colourClearsOfAFrame(), 0);
 }
 
-TEST_F(TrailPath, ChosenCopyFadesEveryFrame) { expectFigureFades(settings, image); }
+TEST_F(TrailPath, ChosenCopyFadesEveryFrame) {
+  expectFigureFades(settings, image);
+}
 
 TEST_F(TrailPath, WithoutTrailsEveryFrameStartsCleared) {
   settings.trails = false;

@@ -18,7 +18,9 @@ Mesh startMesh() {
   return mesh;
 }
 
-double distance(const Vector3& a, const Vector3& b) { return length(a - b); }
+double distance(const Vector3& a, const Vector3& b) {
+  return length(a - b);
+}
 
 TEST(Icosahedron, HasTwelveVerticesThirtyEdgePairsTwentyFaces) {
   const Mesh mesh = startMesh();
