@@ -94,9 +94,9 @@ std::vector<double> timeEmptyFrames() {
   std::vector<double> times;
   for (int frame = 0; frame < warmUpFrames + framesMeasured; ++frame) {
     const Clock::time_point start = Clock::now();
-    startFrame(settings, benchFrame(), trailImage, swapBuffers);
+    const bool textureAlive = startFrame(settings, benchFrame(), trailImage, swapBuffers);
     setView(settings, benchFrame());
-    finishFrame(settings, trailImage, swapBuffers);
+    finishFrame(settings, trailImage, swapBuffers, textureAlive);
     if (frame >= warmUpFrames) times.push_back(millisecondsSince(start));
   }
   return times;

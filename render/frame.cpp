@@ -67,23 +67,25 @@ void applyGlState() {
   glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
 }
 
-void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+bool startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                 SwapBuffersFunction swapBuffers) {
   if (!settings.trails) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    return;
+    return false;
   }
   if (image.copy == TrailCopy::undecided) image.copy = probeFrontBuffer(swapBuffers);
   // A colour clear is needed only where no kept image will cover it; elsewhere every
   // pixel it wrote would be overwritten.
-  // Asked once a frame: the answer asks GL whether the texture still exists.
-  const bool imageCovers = trailImageCovers(image, settings.windowWidth, settings.windowHeight);
+  const bool textureAlive = trailTextureAlive(image);
+  const bool imageCovers =
+      trailImageCovers(image, settings.windowWidth, settings.windowHeight, textureAlive);
   if (imageCovers) {
     glClear(GL_DEPTH_BUFFER_BIT);
   } else {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
   fadeOldImage(state.frameTime, image, imageCovers);
+  return textureAlive;
 }
 
 void setView(const Settings& settings, const FrameState& state) {
@@ -101,9 +103,10 @@ void setView(const Settings& settings, const FrameState& state) {
   glTranslated(0, 0, -3);
 }
 
-void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers) {
+void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers,
+                 bool textureAlive) {
   if (settings.trails) {
-    keepTrailImageBeforeSwap(image, settings.windowWidth, settings.windowHeight);
+    keepTrailImageBeforeSwap(image, settings.windowWidth, settings.windowHeight, textureAlive);
   }
   swapBuffers();
   if (settings.trails) {
@@ -113,10 +116,10 @@ void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunctio
 
 void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                  SwapBuffersFunction swapBuffers, std::ostream& out) {
-  startFrame(settings, state, image, swapBuffers);
+  const bool textureAlive = startFrame(settings, state, image, swapBuffers);
   setView(settings, state);
   drawFigure(0.75, state.frameTime, out);
-  finishFrame(settings, image, swapBuffers);
+  finishFrame(settings, image, swapBuffers, textureAlive);
 }
 
 void renderFrame(const Settings& settings, const FrameState& state, SwapBuffersFunction swapBuffers,

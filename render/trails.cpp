@@ -50,13 +50,13 @@ bool frontShows(const GLubyte (&colour)[3], SwapBuffersFunction swapBuffers) {
 }
 
 // The texture is made, or made larger, only when the window outgrows it.
-void prepareTexture(TrailImage& image, int width, int height) {
+void prepareTexture(TrailImage& image, int width, int height, bool textureAlive) {
   const int textureWidth = powerOfTwoAtLeast(width);
   const int textureHeight = powerOfTwoAtLeast(height);
   const bool fits = image.textureWidth >= textureWidth && image.textureHeight >= textureHeight;
+  if (textureAlive && fits) return;
   // A texture lost with its context is made again.
-  if (image.texture != 0 && glIsTexture(image.texture) && fits) return;
-  if (image.texture == 0 || !glIsTexture(image.texture)) {
+  if (!textureAlive) {
     GLuint name = 0;
     glGenTextures(1, &name);
     image.texture = name;
@@ -111,12 +111,15 @@ TrailCopy probeFrontBuffer(SwapBuffersFunction swapBuffers) {
   return readable ? TrailCopy::frontBuffer : TrailCopy::texture;
 }
 
+bool trailTextureAlive(const TrailImage& image) {
+  return image.copy == TrailCopy::texture && image.texture != 0 && glIsTexture(image.texture);
+}
+
 // After a resize the old image no longer fits the window, and a texture lost with its
 // context holds none.
-bool trailImageCovers(const TrailImage& image, int width, int height) {
+bool trailImageCovers(const TrailImage& image, int width, int height, bool textureAlive) {
   if (image.imageWidth != width || image.imageHeight != height || width <= 0) return false;
-  if (image.copy == TrailCopy::frontBuffer) return true;
-  return image.copy == TrailCopy::texture && image.texture != 0 && glIsTexture(image.texture);
+  return image.copy == TrailCopy::frontBuffer || textureAlive;
 }
 
 void restoreTrailImage(const TrailImage& image) {
@@ -126,10 +129,10 @@ void restoreTrailImage(const TrailImage& image) {
   drawTexture(image);
 }
 
-void keepTrailImageBeforeSwap(TrailImage& image, int width, int height) {
+void keepTrailImageBeforeSwap(TrailImage& image, int width, int height, bool textureAlive) {
   if (image.copy != TrailCopy::texture) return;
   TextureBinding binding;
-  prepareTexture(image, width, height);
+  prepareTexture(image, width, height, textureAlive);
   glBindTexture(GL_TEXTURE_2D, image.texture);
   glReadBuffer(GL_BACK);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
