@@ -26,7 +26,7 @@ Growth growthFor(std::size_t splits) {
   return {verticesPerSplit * splits, edgesPerSplit * splits, facesPerSplit * splits};
 }
 
-// Each range splits every even edge index in it.
+// A step walks each of its ranges [start, end) from start in steps of 2.
 std::size_t edgeSplitsOfNextStep(const Refinement& refinement) {
   const std::vector<int32_t>& ranges = refinement.splitRanges;
   std::size_t splits = 0;
