@@ -2,7 +2,6 @@
 #include "mesh/memory_room.h"
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -10,6 +9,8 @@
 #include <sstream>
 #include <utility>
 #include <vector>
+
+#include "mesh/array.h"
 
 namespace {
 
@@ -181,7 +182,7 @@ uint64_t addressSpaceRoom(const std::string& root) {
   if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return unlimitedRoom;
   const std::optional<uint64_t> pages = numberIn(root + "/proc/self/statm");
   if (!pages) return unlimitedRoom;
-  return roomBetween(limit.rlim_cur, *pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)));
+  return roomBetween(limit.rlim_cur, *pages * uint64_t{memoryPageBytes()});
 }
 
 // "/" and "" both mean the real root; a trailing slash is dropped so paths join with one.

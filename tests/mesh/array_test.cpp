@@ -70,7 +70,7 @@ std::size_t residentBytes() {
   std::ifstream statm("/proc/self/statm");
   std::size_t pages = 0, resident = 0;
   statm >> pages >> resident;
-  return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  return resident * memoryPageBytes();
 }
 
 }  // namespace

@@ -178,7 +178,7 @@ std::size_t addressSpaceBytes() {
   std::ifstream statm("/proc/self/statm");
   std::size_t pages = 0;
   statm >> pages;
-  return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  return pages * memoryPageBytes();
 }
 
 // Runs in a child process: a step or a split that cannot get its memory reports it and
