@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <initializer_list>
 #include <sstream>
@@ -94,25 +95,108 @@ CgroupPaths cgroupPathsFrom(std::istream& procSelfCgroup) {
   return paths;
 }
 
+// One line of mountinfo: "id parent major:minor root point options [optional...] - type
+// source superoptions". Only cgroup mounts are kept.
 struct Mount {
+  std::string id, parent;  // this mount's id and the id of the mount it sits on
   std::string root, point;
+  bool version2 = false;  // cgroup2; otherwise a v1 hierarchy
+  bool memory = false;    // v1: this hierarchy holds the memory controller
 };
 
-// Of the mounts of one hierarchy that show `path`, the one with the shortest root shows
-// the most ancestors; the first of equals is taken.
-std::optional<MemoryCgroup> shownBy(const std::vector<Mount>& mounts, const std::string& path,
-                                    bool version2) {
-  const Mount* best = nullptr;
-  std::string relative;
-  for (const Mount& mount : mounts) {
-    const std::optional<std::string> below = pathBelow(mount.root, path);
-    if (!below || (best != nullptr && best->root.size() <= mount.root.size())) continue;
-    best = &mount;
-    relative = *below;
+std::vector<Mount> cgroupMountsFrom(std::istream& mountinfo) {
+  std::vector<Mount> mounts;
+  for (std::string line; std::getline(mountinfo, line);) {
+    std::istringstream fields(line);
+    std::string device, mountRoot, mountPoint, field, type, source, options;
+    Mount mount;
+    fields >> mount.id >> mount.parent >> device >> mountRoot >> mountPoint;
+    while (fields >> field && field != "-") {
+    }
+    fields >> type >> source >> options;
+    if (type != "cgroup2" && type != "cgroup") continue;
+    mount.root = decodeMountPath(mountRoot);
+    mount.point = decodeMountPath(mountPoint);
+    mount.version2 = type == "cgroup2";
+    mount.memory = ("," + options + ",").find(",memory,") != std::string::npos;
+    mounts.push_back(mount);
   }
-  if (best == nullptr) return std::nullopt;
-  const std::string top = best->point == "/" ? "" : best->point;
-  return MemoryCgroup{top + relative, top, version2};
+  return mounts;
+}
+
+// Where several mounts share a mount point, only the last one shows: proc(5) names it as
+// the one that no other mount at that place has for its parent. Mounts other than cgroup
+// ones are not read, so a cgroup mount hidden by, say, a tmpfs still counts as shown.
+bool visible(const std::vector<Mount>& mounts, const Mount& mount) {
+  return std::none_of(mounts.begin(), mounts.end(), [&](const Mount& other) {
+    return &other != &mount && other.point == mount.point && other.parent == mount.id;
+  });
+}
+
+// A mount whose root lies above the cgroup namespace's root shows it as "/.." once for
+// each level it lies above (mountinfo writes roots relative to the reader's namespace);
+// the count, or nothing for any other root.
+std::optional<int> levelsAboveNamespace(const std::string& mountRoot) {
+  if (mountRoot.empty() || mountRoot == "/") return std::nullopt;
+  int levels = 0;
+  for (std::size_t at = 0; at < mountRoot.size(); at += 3, ++levels) {
+    if (mountRoot.compare(at, 3, "/..") != 0) return std::nullopt;
+  }
+  return levels;
+}
+
+// The process's id as the kernel's files below `prefix` give it.
+std::string ownProcessId(const std::string& prefix) {
+  std::ifstream stat(prefix + "/proc/self/stat");
+  std::string id;
+  stat >> id;
+  return id;
+}
+
+bool listsProcess(const std::string& procsFile, const std::string& processId) {
+  std::ifstream file(procsFile);
+  for (std::string listed; file >> listed;) {
+    if (listed == processId) return true;
+  }
+  return false;
+}
+
+// Enough for every cgroup a desktop or a container host has at one level, small enough
+// that a refused step never waits on the search.
+constexpr int searchedDirectoryLimit = 4096;
+
+// With the mount's root above the namespace's, the namespace's root is one of the
+// directories `levels` below the mount point, and which one cannot be read from the
+// process's own files: the one whose `path` lists the process in its cgroup.procs is it.
+// The search is bounded; whatever it cannot read or finds nowhere gives nothing.
+std::optional<std::string> findListing(const std::string& prefix, const std::string& point,
+                                       int levels, const std::string& path) {
+  const std::string processId = ownProcessId(prefix);
+  if (processId.empty() || (path + "/").find("/../") != std::string::npos) return std::nullopt;
+  std::vector<std::string> level{""};  // relative to the mount point, sorted at each level
+  int searched = 0;
+  for (int depth = 0; depth < levels; ++depth) {
+    std::vector<std::string> below;
+    for (const std::string& directory : level) {
+      std::error_code error;
+      std::filesystem::directory_iterator entries(prefix + point + directory, error);
+      for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        if (++searched > searchedDirectoryLimit) return std::nullopt;
+        if (entries->is_directory(error) && !entries->is_symlink(error)) {
+          below.push_back(directory + "/" + entries->path().filename().string());
+        }
+      }
+    }
+    std::sort(below.begin(), below.end());
+    level = std::move(below);
+  }
+  const std::string own = path == "/" ? "" : path;
+  for (const std::string& directory : level) {
+    if (listsProcess(prefix + point + directory + own + "/cgroup.procs", processId)) {
+      return directory + own;
+    }
+  }
+  return std::nullopt;
 }
 
 bool listsMemory(const std::string& controllersFile) {
@@ -121,6 +205,39 @@ bool listsMemory(const std::string& controllersFile) {
     if (controller == "memory") return true;
   }
   return false;
+}
+
+// The process's cgroup `path` as one of `mounts` shows it, in the hierarchy asked for.
+// Of the visible mounts that show it, the one that shows the most of its ancestors wins:
+// the shortest root, and before any root a root above the namespace's, the further above
+// the better. The first of equals is taken.
+std::optional<MemoryCgroup> shownBy(const std::string& prefix, const std::vector<Mount>& mounts,
+                                    const std::string& path, bool version2) {
+  struct Candidate {
+    const Mount* mount;
+    long rank;  // lower shows more ancestors
+  };
+  std::vector<Candidate> candidates;
+  for (const Mount& mount : mounts) {
+    if (mount.version2 != version2 || (!version2 && !mount.memory) || !visible(mounts, mount)) {
+      continue;
+    }
+    const std::optional<int> above = levelsAboveNamespace(mount.root);
+    candidates.push_back({&mount, above ? -*above : static_cast<long>(mount.root.size())});
+  }
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [](const Candidate& a, const Candidate& b) { return a.rank < b.rank; });
+  for (const Candidate& candidate : candidates) {
+    const Mount& mount = *candidate.mount;
+    const std::string top = mount.point == "/" ? "" : mount.point;
+    const std::optional<int> above = levelsAboveNamespace(mount.root);
+    const std::optional<std::string> below =
+        above ? findListing(prefix, top, *above, path) : pathBelow(mount.root, path);
+    if (!below) continue;
+    if (version2 && !listsMemory(prefix + top + "/cgroup.controllers")) continue;
+    return MemoryCgroup{top + *below, top, version2};
+  }
+  return std::nullopt;
 }
 
 // What the cgroup can still give at one level: its tightest limit less the usage it cannot
@@ -209,28 +326,14 @@ std::optional<MemoryCgroup> findMemoryCgroup(const std::string& root) {
   const std::string prefix = rootPrefix(root);
   std::ifstream procSelfCgroup(prefix + "/proc/self/cgroup");
   const CgroupPaths paths = cgroupPathsFrom(procSelfCgroup);
-  // Mount lines: "id parent dev root mountpoint options ... - type source superoptions".
-  std::vector<Mount> version1Mounts, version2Mounts;
   std::ifstream mountinfo(prefix + "/proc/self/mountinfo");
-  for (std::string line; std::getline(mountinfo, line);) {
-    std::istringstream fields(line);
-    std::string id, parent, device, mountRoot, mountPoint, field;
-    fields >> id >> parent >> device >> mountRoot >> mountPoint;
-    while (fields >> field && field != "-") {
-    }
-    std::string type, source, options;
-    fields >> type >> source >> options;
-    const Mount mount{decodeMountPath(mountRoot), decodeMountPath(mountPoint)};
-    if (type == "cgroup2") version2Mounts.push_back(mount);
-    if (type == "cgroup" && ("," + options + ",").find(",memory,") != std::string::npos) {
-      version1Mounts.push_back(mount);
-    }
-  }
+  const std::vector<Mount> mounts = cgroupMountsFrom(mountinfo);
   if (paths.version2) {
-    const std::optional<MemoryCgroup> unified = shownBy(version2Mounts, *paths.version2, true);
-    if (unified && listsMemory(prefix + unified->top + "/cgroup.controllers")) return unified;
+    if (std::optional<MemoryCgroup> unified = shownBy(prefix, mounts, *paths.version2, true)) {
+      return unified;
+    }
   }
-  if (paths.version1) return shownBy(version1Mounts, *paths.version1, false);
+  if (paths.version1) return shownBy(prefix, mounts, *paths.version1, false);
   return std::nullopt;
 }
 

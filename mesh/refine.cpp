@@ -62,8 +62,9 @@ void giveBackSpareRoom(Mesh& mesh) {
 bool reserveForGrowth(Mesh& mesh, const Growth& growth) {
   const std::size_t edgesAfter = mesh.edges.size() + growth.edges;
   if (edgesAfter > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
-  if (!growthFits(bytesFor(growth), readMemoryRoom("/"))) return false;
   try {
+    // Reading the room allocates too: a shortage there refuses the step like any other.
+    if (!growthFits(bytesFor(growth), readMemoryRoom("/"))) return false;
     if (mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices) &&
         mesh.edges.reserveResident(edgesAfter) &&
         mesh.faces.reserveResident(mesh.faces.size() + growth.faces)) {

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -13,10 +15,10 @@
 // tebibyte is admitted.
 TEST(MemoryRoom, TheTightestReadingLessTheMarginDecides) {
   EXPECT_TRUE(growthFits(uint64_t{1} << 40, MemoryRoom{}));
-  for (uint64_t MemoryRoom::*reading :
-       {&MemoryRoom::cgroup, &MemoryRoom::available, &MemoryRoom::addressSpace}) {
-    MemoryRoom room;
-    room.*reading = 64ull << 20;
+  constexpr uint64_t limited = 64ull << 20;
+  for (const MemoryRoom& room : {MemoryRoom{limited, unlimitedRoom, unlimitedRoom},
+                                 MemoryRoom{unlimitedRoom, limited, unlimitedRoom},
+                                 MemoryRoom{unlimitedRoom, unlimitedRoom, limited}}) {
     EXPECT_TRUE(growthFits(16ull << 20, room));
     EXPECT_FALSE(growthFits(48ull << 20, room)) << "the margin is kept free";
   }
@@ -48,7 +50,7 @@ std::string mib(uint64_t count) {
 
 const std::string v2Mount = "30 1 0:26 / /sys/fs/cgroup rw,nosuid - cgroup2 cgroup2 rw\n";
 const std::string systemdApp =
-    "/sys/fs/cgroup/user.slice/user-1000.slice/user@1000.service/app.slice/app.scope";
+    "sys/fs/cgroup/user.slice/user-1000.slice/user@1000.service/app.slice/app.scope";
 const std::string hybridMounts =
     "35 31 0:32 / /sys/fs/cgroup/memory rw,relatime - cgroup cgroup rw,memory\n"
     "41 31 0:38 / /sys/fs/cgroup/unified rw,relatime - cgroup2 cgroup2 rw\n";
@@ -67,7 +69,7 @@ std::vector<Layout> layouts() {
         {"sys/fs/cgroup/user.slice/user-1000.slice/memory.stat",
          "anon 1000\nfile 300\nactive_file " + mib(100) + "\ninactive_file " + mib(50) + "\n"},
         {"sys/fs/cgroup/user.slice/memory.max", "max\n"}},
-       systemdApp,
+       "/" + systemdApp,
        (2048 - 1500 + 150) * MiB},
       {"container with its own cgroup namespace, a blank in the mount point",
        {{"proc/self/cgroup", "0::/\n"},
@@ -87,9 +89,11 @@ std::vector<Layout> layouts() {
         {"sys/fs/cgroup/memory/worker/memory.stat",
          "total_active_file " + mib(4) + "\nhierarchical_memory_limit " + mib(256) + "\n"},
         {"sys/fs/cgroup/memory/memory.limit_in_bytes", mib(512)},
-        {"sys/fs/cgroup/memory/memory.usage_in_bytes", mib(100)}},
+        {"sys/fs/cgroup/memory/memory.usage_in_bytes", mib(100)},
+        {"sys/fs/cgroup/memory/memory.stat",
+         "total_active_file " + mib(4) + "\nhierarchical_memory_limit " + mib(256) + "\n"}},
        "/sys/fs/cgroup/memory/worker",
-       196 * MiB},
+       160 * MiB},
       {"hybrid: memory on v1, the unified hierarchy without it",
        {{"proc/self/cgroup", "5:cpu:/\n4:memory:/jobs/a\n0::/\n"},
         {"proc/self/mountinfo", hybridMounts},
@@ -127,6 +131,30 @@ std::vector<Layout> layouts() {
         {"sys/fs/cgroup/memory/memory.limit_in_bytes", mib(1)}},
        "",
        unlimitedRoom},
+      {"a cgroup namespace that keeps the host's mount: the root above it, found by process id",
+       {{"proc/self/cgroup", "0::/\n"},
+        {"proc/self/stat", "4242 (geosandbox) R 1 4242\n"},
+        {"proc/self/mountinfo",
+         "30 1 0:26 /../.. /sys/fs/cgroup rw,nosuid shared:4 - cgroup2 cgroup2 rw,nsdelegate\n"},
+        {"sys/fs/cgroup/cgroup.controllers", "cpu memory pids\n"},
+        {"sys/fs/cgroup/init.scope/cgroup.procs", "1\n"},
+        {"sys/fs/cgroup/system.slice/a.service/cgroup.procs", "42420\n"},
+        {"sys/fs/cgroup/user.slice/run-u1.scope/cgroup.procs", "4241\n4242\n"},
+        {"sys/fs/cgroup/user.slice/run-u1.scope/memory.max", mib(800)},
+        {"sys/fs/cgroup/user.slice/run-u1.scope/memory.current", mib(100)},
+        {"sys/fs/cgroup/user.slice/run-u1.scope/memory.stat", "active_file 0\n"}},
+       "/sys/fs/cgroup/user.slice/run-u1.scope",
+       700 * MiB},
+      {"mounts stacked at one place: the last one shows, whatever its root",
+       {{"proc/self/cgroup", "0::/docker/abc\n"},
+        {"proc/self/mountinfo",
+         "30 21 0:26 / /sys/fs/cgroup rw shared:4 - cgroup2 cgroup2 rw\n"
+         "41 30 0:26 /docker/abc /sys/fs/cgroup ro master:4 - cgroup2 cgroup2 rw\n"},
+        {"sys/fs/cgroup/cgroup.controllers", "memory\n"},
+        {"sys/fs/cgroup/memory.max", mib(512)},
+        {"sys/fs/cgroup/memory.current", mib(100)}},
+       "/sys/fs/cgroup",
+       412 * MiB},
       {"a cgroup outside the namespace's root",
        {{"proc/self/cgroup", "0::/../other\n"},
         {"proc/self/mountinfo", v2Mount},
@@ -137,24 +165,46 @@ std::vector<Layout> layouts() {
   };
 }
 
-std::string makeTree(const Layout& layout) {
-  const std::filesystem::path root =
-      std::filesystem::path(testing::TempDir()) / ("memory-room-" + std::to_string(getpid()));
-  std::filesystem::remove_all(root);
-  for (const auto& [path, content] : layout.files) {
+// Writes each file below `root`. A path that would leave the root (absolute, where
+// std::filesystem's `/` drops the left side, or climbing with "..") is refused before
+// anything is written: a fake tree must never land in the real /sys or /proc.
+void writeTree(const std::filesystem::path& root,
+               const std::vector<std::pair<std::string, std::string>>& files) {
+  for (const auto& [path, content] : files) {
+    const std::filesystem::path relative(path);
+    const bool climbs = std::any_of(relative.begin(), relative.end(),
+                                    [](const std::filesystem::path& part) { return part == ".."; });
+    if (path.empty() || relative.is_absolute() || climbs) {
+      throw std::invalid_argument("a fake tree's path leaves its root: " + path);
+    }
+  }
+  for (const auto& [path, content] : files) {
     const std::filesystem::path file = root / path;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file) << content;
   }
-  return root.string();
+}
+
+std::filesystem::path treeRoot() {
+  return std::filesystem::path(testing::TempDir()) / ("memory-room-" + std::to_string(getpid()));
 }
 
 }  // namespace
 
+TEST(MemoryRoom, FakeTreesStayBelowTheirRoot) {
+  const std::filesystem::path root = treeRoot();
+  for (const char* path : {"/sys/fs/cgroup/memory.max", "sys/../../memory.max", "..", ""}) {
+    EXPECT_THROW(writeTree(root, {{"ok", ""}, {path, "max"}}), std::invalid_argument) << path;
+    EXPECT_FALSE(std::filesystem::exists(root / "ok")) << "nothing written before the refusal";
+  }
+}
+
 TEST(MemoryRoom, ReadsTheCgroupRoomOfEachLayout) {
   for (const Layout& layout : layouts()) {
     SCOPED_TRACE(layout.name);
-    const std::string root = makeTree(layout);
+    const std::string root = treeRoot().string();
+    std::filesystem::remove_all(root);
+    writeTree(root, layout.files);
     const std::optional<MemoryCgroup> cgroup = findMemoryCgroup(root);
     EXPECT_EQ(cgroup ? cgroup->directory : "", layout.directory);
     EXPECT_EQ(readMemoryRoom(root).cgroup, layout.cgroupRoom);
