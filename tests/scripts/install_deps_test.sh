@@ -71,6 +71,12 @@ run_deps fuzz "${all_tools[@]}"
 has_package clang || fail "fuzz: no clang"
 [ -z "$(comm -12 <(installed_packages) <(echo "$test_set"))" ] || fail "fuzz: more than its compiler"
 
+# The sanitizer runtime follows the clang++ on PATH, whatever its version.
+printf '#!/bin/bash\necho "Debian clang version 19.1.7 (3+b1)"\n' >"$stubs/clang++"
+chmod +x "$stubs/clang++"
+INSTALLED_PACKAGES=clang run_deps fuzz "${all_tools[@]}" clang++
+[ "$(installed_packages)" = libclang-rt-19-dev ] || fail "fuzz: not the runtime of clang 19"
+
 # With everything present it is silent and calls no apt-get.
 INSTALLED_PACKAGES=$test_set run_deps test "${all_tools[@]}"
 [ "$status" -eq 0 ] && [ ! -s "$CALLS" ] && [ ! -s "$work/out" ] || fail "all present: not a silent no-op"
