@@ -240,21 +240,68 @@ bool writeFile(const std::string& path, const std::string& text) {
   return static_cast<bool>(file);
 }
 
+bool listsWord(const std::string& path, const std::string& word) {
+  std::ifstream file(path);
+  for (std::string listed; file >> listed;) {
+    if (listed == word) return true;
+  }
+  return false;
+}
+
+// On cgroup v2 a child gets the memory controller only where its parent's subtree_control
+// enables it, and a group that holds processes cannot enable it (the root excepted). So
+// where the process's own group lacks it, the process moves into a leaf of its own first,
+// as a delegated group's owner does; that works where it is alone in its group (run by
+// `systemd-run --scope -p Delegate=yes`). Everything is undone when the test ends.
+class MemoryDelegation {
+ public:
+  explicit MemoryDelegation(const MemoryCgroup& own) : own_(own.directory) {
+    if (!own.version2 || listsWord(own_ + "/cgroup.subtree_control", "memory")) return;
+    enabled_ = writeFile(own_ + "/cgroup.subtree_control", "+memory");
+    if (enabled_) return;
+    const std::string self = std::to_string(getpid());
+    std::ifstream procs(own_ + "/cgroup.procs");
+    std::string first, second;
+    procs >> first >> second;
+    if (first != self || !second.empty()) {
+      reason_ = own_ +
+                " holds other processes, so it cannot give its children the memory "
+                "controller; run the test alone in a delegated cgroup";
+      return;
+    }
+    leaf_ = own_ + "/geosandbox-test-leaf-" + self;
+    if (mkdir(leaf_.c_str(), 0755) != 0 || !writeFile(leaf_ + "/cgroup.procs", self)) {
+      reason_ = "cannot move into a leaf below " + own_;
+      return;
+    }
+    enabled_ = writeFile(own_ + "/cgroup.subtree_control", "+memory");
+    if (!enabled_) reason_ = "cannot enable the memory controller below " + own_;
+  }
+  ~MemoryDelegation() {
+    if (enabled_) writeFile(own_ + "/cgroup.subtree_control", "-memory");
+    if (leaf_.empty()) return;
+    writeFile(own_ + "/cgroup.procs", std::to_string(getpid()));
+    rmdir(leaf_.c_str());
+  }
+  MemoryDelegation(const MemoryDelegation&) = delete;
+  MemoryDelegation& operator=(const MemoryDelegation&) = delete;
+  const std::string& reason() const { return reason_; }  // empty where children can be limited
+
+ private:
+  std::string own_, leaf_, reason_;
+  bool enabled_ = false;
+};
+
 // A fresh memory cgroup below the process's own, limited to `bytes`; empty when this
 // system or user cannot make one.
-std::string limitedCgroup(uint64_t bytes, std::string& reason) {
-  const std::optional<MemoryCgroup> own = findMemoryCgroup("/");
-  if (!own) {
-    reason = "no memory cgroup is mounted";
-    return "";
-  }
-  const std::string directory = own->directory + "/geosandbox-test-" + std::to_string(getpid());
+std::string limitedCgroup(const MemoryCgroup& own, uint64_t bytes, std::string& reason) {
+  const std::string directory = own.directory + "/geosandbox-test-" + std::to_string(getpid());
   if (mkdir(directory.c_str(), 0755) != 0 && errno != EEXIST) {
-    reason = "cannot create a cgroup below " + own->directory;
+    reason = "cannot create a cgroup below " + own.directory;
     return "";
   }
   const std::string limitFile =
-      directory + (own->version2 ? "/memory.max" : "/memory.limit_in_bytes");
+      directory + (own.version2 ? "/memory.max" : "/memory.limit_in_bytes");
   if (!writeFile(limitFile, std::to_string(bytes))) {
     rmdir(directory.c_str());
     reason = "cannot set " + limitFile;
@@ -289,8 +336,12 @@ int stepUntilRefused(const std::string& cgroup) {
 
 // Without the check the kernel's out-of-memory killer ends the process instead.
 TEST(RefineStep, StepBeyondTheMemoryCgroupLimitIsRefused) {
+  const std::optional<MemoryCgroup> own = findMemoryCgroup("/");
+  if (!own) GTEST_SKIP() << "no memory cgroup is mounted";
+  const MemoryDelegation delegation(*own);
+  if (!delegation.reason().empty()) GTEST_SKIP() << delegation.reason();
   std::string reason;
-  const std::string cgroup = limitedCgroup(96ull << 20, reason);
+  const std::string cgroup = limitedCgroup(*own, 96ull << 20, reason);
   if (cgroup.empty()) GTEST_SKIP() << reason;
   const pid_t child = fork();
   ASSERT_GE(child, 0);
