@@ -10,7 +10,7 @@ PREFIX ?= /usr/local
 DESTDIR ?=
 BENCHES := refine_bench frame_bench
 
-.PHONY: build run test bench install screenshot clean
+.PHONY: build run test bench install screenshot debian13-check clean
 
 # configure(DIR, TESTS): the program builds in $(BUILD) without the tests, so building and
 # running it never needs what only the tests use; the tests build in $(TEST_BUILD), so no
@@ -61,6 +61,12 @@ screenshot:
 	$(call configure,$(BUILD),OFF)
 	cmake --build $(BUILD) -j $(JOBS) --target geosandbox
 	bash scripts/screenshot $(BUILD)/geosandbox docs/screenshot.png
+
+# CI's Debian 13 and cgroup v2 stages on their own, as root: this tree (with its uncommitted
+# changes) set up and tested in a fresh Debian 13 tree, then booted under QEMU.
+debian13-check:
+	bash scripts/debian13-check $(BUILD)-debian13
+	bash scripts/cgroup2-check $(BUILD)-debian13
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD)
