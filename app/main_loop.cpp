@@ -9,6 +9,7 @@
 #include "app/globals.h"
 #include "app/video.h"
 #include "render/frame.h"
+#include "system/memory_probe.h"
 
 namespace {
 
@@ -33,8 +34,9 @@ CameraInput readInput() {
 }
 
 MeshKeys meshKeys() {
-  return {[] { splitEdgeIfRoom(mesh, splitKeyEdge, std::cout); },
-          [] { refineStep(mesh, refinement, std::cout, std::cin); }};
+  // The room is read once per press, where the press is handled.
+  return {[] { splitEdgeIfRoom(mesh, splitKeyEdge, readMemoryRoom("/"), std::cout); },
+          [] { refineStep(mesh, refinement, readMemoryRoom("/"), std::cout, std::cin); }};
 }
 
 void swapBuffers() {

@@ -15,6 +15,7 @@
 
 #include "mesh/refine.h"
 #include "startup/start_mesh.h"
+#include "system/memory_probe.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ int main(int argumentCount, char** arguments) {
   for (int step = 1; step <= steps; ++step) {
     const std::size_t facesBefore = mesh.faces.size();
     auto start = std::chrono::steady_clock::now();
-    const StepSplit split = splitForStep(mesh, refinement, nullStream);
+    const StepSplit split = splitForStep(mesh, refinement, readMemoryRoom("/"), nullStream);
     const double splitMs = millisecondsSince(start);
     if (split == StepSplit::refused) {
       std::fprintf(stderr, "step %d does not fit in memory\n", step);

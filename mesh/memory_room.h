@@ -1,11 +1,8 @@
 #pragma once
-// How many more bytes the process can really get: the tightest of its memory cgroup's
-// room, the system's available memory (so nothing goes to swap) and its address-space limit.
+// How many more bytes the process can get, as the caller read it, and whether a growth
+// fits: a refinement step takes the room as a value and never reads the system itself.
 
 #include <cstdint>
-#include <istream>
-#include <optional>
-#include <string>
 
 constexpr uint64_t unlimitedRoom = UINT64_MAX;
 // Kept free for what the process allocates besides the mesh.
@@ -13,41 +10,9 @@ constexpr uint64_t memorySafetyMargin = 32ull << 20;
 
 struct MemoryRoom {
   uint64_t cgroup = unlimitedRoom;        // tightest limit less what it cannot take back, any level
-  uint64_t available = unlimitedRoom;     // MemAvailable of /proc/meminfo
+  uint64_t available = unlimitedRoom;     // the system's available memory
   uint64_t addressSpace = unlimitedRoom;  // RLIMIT_AS less the address space in use
 };
 
-// Reads the kernel's files below `root`: "/" in the program, a small copied tree in tests.
-// Every reading that cannot be made admits more, never less, and is bounded by the others:
-// - no memory cgroup found (no mount holds the memory controller, or the process's cgroup
-//   lies outside what the mount shows): `cgroup` stays unlimited;
-// - a mount whose root lies above the cgroup namespace's root (a namespace made without
-//   mounting its own cgroup filesystem): the process's cgroup is the one whose cgroup.procs
-//   lists it, searched for in a bounded number of directories;
-// - a level without a limit file, or with "max": that level limits nothing, the walk goes
-//   on up to the highest level the mount shows;
-// - a limited level whose usage cannot be read: the usage of the level below it counts,
-//   since a parent is charged at least what its children are;
-// - no memory.stat: nothing counts as reclaimable (this one admits less);
-// - no MemAvailable line, or no /proc/self/statm: that reading stays unlimited.
-// What no file inside can tell is not counted: on v1, a limit on a parent that the mount
-// hides is charged for that parent's other children too, so the room there can be less.
-MemoryRoom readMemoryRoom(const std::string& root);
-
-// True when `bytes` more fit with a safety margin to spare.
+// True when `bytes` more fit in the tightest reading with the safety margin to spare.
 bool growthFits(uint64_t bytes, const MemoryRoom& room);
-
-// The process's memory cgroup as the mount shows it. One rule picks the hierarchy: cgroup
-// v2 where its root lists the memory controller, otherwise v1's memory mount (a hybrid
-// system has both, with memory on v1). Of the mounts that show the process's cgroup and
-// are not hidden by a later mount at the same place, the one that shows the most of its
-// ancestors wins.
-struct MemoryCgroup {
-  std::string directory;  // the process's own cgroup, below root
-  std::string top;        // the highest level the mount shows, below root
-  bool version2 = false;  // which set of file names applies
-};
-std::optional<MemoryCgroup> findMemoryCgroup(const std::string& root);
-
-// MemAvailable in bytes, or unlimitedRoom when the line is missing.
-uint64_t availableMemoryFrom(std::istream& meminfo);

@@ -59,12 +59,11 @@ void giveBackSpareRoom(Mesh& mesh) {
 // at 7.9 M faces about 40 ms (268 ms without) and gives the validation about 30 ms back
 // (interleaved A/B, 5 pairs); it stays because a shortage then shows here. Links are
 // 32-bit: growth whose edge count would not fit in them cannot be made either.
-bool reserveForGrowth(Mesh& mesh, const Growth& growth) {
+bool reserveForGrowth(Mesh& mesh, const Growth& growth, const MemoryRoom& room) {
   const std::size_t edgesAfter = mesh.edges.size() + growth.edges;
   if (edgesAfter > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
+  if (!growthFits(bytesFor(growth), room)) return false;
   try {
-    // Reading the room allocates too: a shortage there refuses the step like any other.
-    if (!growthFits(bytesFor(growth), readMemoryRoom("/"))) return false;
     if (mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices) &&
         mesh.edges.reserveResident(edgesAfter) &&
         mesh.faces.reserveResident(mesh.faces.size() + growth.faces)) {
@@ -135,12 +134,13 @@ void Mesh::splitFaces(std::ostream& out) {
   my_assert(validate(out));
 }
 
-StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out) {
+StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
+                       std::ostream& out) {
   std::vector<int32_t>& ranges = refinement.splitRanges;
   const bool first = ranges.empty();
   const std::size_t splits = first ? mesh.faces.size() : edgeSplitsOfNextStep(refinement);
   const Growth growth = growthFor(splits);
-  if (!reserveForGrowth(mesh, growth)) {
+  if (!reserveForGrowth(mesh, growth, room)) {
     sayNotEnoughMemory(out);
     return StepSplit::refused;
   }
@@ -192,8 +192,9 @@ void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out
   out << "Face count: " << mesh.faces.size() << std::endl;
 }
 
-void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in) {
-  const StepSplit split = splitForStep(mesh, refinement, out);
+void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
+                std::istream& in) {
+  const StepSplit split = splitForStep(mesh, refinement, room, out);
   if (split == StepSplit::refused) return;
   const StepCheck check = checkStep(mesh, split, out);
   if (!check.valid) {
@@ -203,8 +204,8 @@ void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istr
   printStepResult(mesh, check, out);
 }
 
-void splitEdgeIfRoom(Mesh& mesh, int32_t edge, std::ostream& out) {
-  if (!reserveForGrowth(mesh, growthFor(1))) {
+void splitEdgeIfRoom(Mesh& mesh, int32_t edge, const MemoryRoom& room, std::ostream& out) {
+  if (!reserveForGrowth(mesh, growthFor(1), room)) {
     sayNotEnoughMemory(out);
     return;
   }

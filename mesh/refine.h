@@ -8,6 +8,7 @@
 #include <ostream>
 #include <vector>
 
+#include "mesh/memory_room.h"
 #include "mesh/mesh.h"
 #include "mesh/statistics.h"
 
@@ -17,13 +18,16 @@ struct Refinement {
 };
 
 // Reads one character from `in` only when the refined mesh fails validation. A step
-// that does not fit in memory says so and leaves the mesh and the refinement as they were.
-void refineStep(Mesh& mesh, Refinement& refinement, std::ostream& out, std::istream& in);
+// that does not fit in `room` (or whose memory cannot be had after all) says so and leaves
+// the mesh and the refinement as they were.
+void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
+                std::istream& in);
 
 // refineStep in its three stages, apart so the benchmark times the very code the key runs.
 // The split: refused (said on `out`, nothing changed), or the faces or the edges split.
 enum class StepSplit { refused, faces, edges };
-StepSplit splitForStep(Mesh& mesh, Refinement& refinement, std::ostream& out);
+StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
+                       std::ostream& out);
 // The check after a split that was made: the face split checked itself, fatally; an edge
 // step is validated, a fault printed, and the face areas measured as it goes where it can.
 struct StepCheck {
@@ -37,6 +41,6 @@ void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out
 // The edge the split key splits.
 constexpr int32_t splitKeyEdge = 10;
 
-// Splits `edge` like Mesh::splitEdge when one more split fits in memory; otherwise says
+// Splits `edge` like Mesh::splitEdge when one more split fits in `room`; otherwise says
 // so on one line and changes nothing. The failures of Mesh::splitEdge stay fatal.
-void splitEdgeIfRoom(Mesh& mesh, int32_t edge, std::ostream& out);
+void splitEdgeIfRoom(Mesh& mesh, int32_t edge, const MemoryRoom& room, std::ostream& out);

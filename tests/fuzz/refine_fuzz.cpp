@@ -176,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (operation == 0 && mesh.edges.size() <= maxEdges) {
       outcomeOf([&] {
         ignored.str("");
-        refineStep(mesh, refinement, ignored, noInput);
+        refineStep(mesh, refinement, MemoryRoom{}, ignored, noInput);
         return std::string("done");
       });
     } else if (operation == 1 && !mesh.edges.empty() && mesh.edges.size() <= 2 * maxEdges) {

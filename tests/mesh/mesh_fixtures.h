@@ -15,6 +15,7 @@ Mesh icosahedron();
 struct Stepper {
   Mesh mesh = icosahedron();
   Refinement refinement;
+  MemoryRoom room;  // what each step may use; unlimited unless a test sets it
 
   // Runs one step and returns what it printed, at the program's precision; `input` is
   // what standard input holds for the pause after a failed check.
