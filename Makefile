@@ -68,5 +68,6 @@ debian13-check:
 	bash scripts/debian13-check $(BUILD)-debian13
 	bash scripts/cgroup2-check $(BUILD)-debian13
 
+# The Makefile's folders and CI's own.
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(BUILD)-debian13 build-asan build-notests build-fuzz
