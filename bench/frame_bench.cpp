@@ -94,9 +94,9 @@ std::vector<double> timeEmptyFrames() {
   std::vector<double> times;
   for (int frame = 0; frame < warmUpFrames + framesMeasured; ++frame) {
     const Clock::time_point start = Clock::now();
-    const bool textureAlive = startFrame(settings, benchFrame(), trailImage, swapBuffers);
+    startFrame(settings, benchFrame(), trailImage, swapBuffers);
     setView(settings, benchFrame());
-    finishFrame(settings, trailImage, swapBuffers, textureAlive);
+    finishFrame(settings, trailImage, swapBuffers);
     if (frame >= warmUpFrames) times.push_back(millisecondsSince(start));
   }
   return times;

@@ -67,25 +67,23 @@ void applyGlState() {
   glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
 }
 
-bool startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                 SwapBuffersFunction swapBuffers) {
   if (!settings.trails) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    return false;
+    return;
   }
   if (image.copy == TrailCopy::undecided) image.copy = probeFrontBuffer(swapBuffers);
+  forgetLostTexture(image);
   // A colour clear is needed only where no kept image will cover it; elsewhere every
   // pixel it wrote would be overwritten.
-  const bool textureAlive = trailTextureAlive(image);
-  const bool imageCovers =
-      trailImageCovers(image, settings.windowWidth, settings.windowHeight, textureAlive);
+  const bool imageCovers = trailImageCovers(image, settings.windowWidth, settings.windowHeight);
   if (imageCovers) {
     glClear(GL_DEPTH_BUFFER_BIT);
   } else {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   }
   fadeOldImage(state.frameTime, image, imageCovers);
-  return textureAlive;
 }
 
 void setView(const Settings& settings, const FrameState& state) {
@@ -103,11 +101,8 @@ void setView(const Settings& settings, const FrameState& state) {
   glTranslated(0, 0, -3);
 }
 
-void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers,
-                 bool textureAlive) {
-  if (settings.trails) {
-    keepTrailImageBeforeSwap(image, settings.windowWidth, settings.windowHeight, textureAlive);
-  }
+void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers) {
+  if (settings.trails) keepTrailImageBeforeSwap(image, settings.windowWidth, settings.windowHeight);
   swapBuffers();
   if (settings.trails) {
     keepTrailImageAfterSwap(image, settings.windowWidth, settings.windowHeight);
@@ -116,10 +111,10 @@ void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunctio
 
 void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                  SwapBuffersFunction swapBuffers, std::ostream& out) {
-  const bool textureAlive = startFrame(settings, state, image, swapBuffers);
+  startFrame(settings, state, image, swapBuffers);
   setView(settings, state);
   drawFigure(0.75, state.frameTime, out);
-  finishFrame(settings, image, swapBuffers, textureAlive);
+  finishFrame(settings, image, swapBuffers);
 }
 
 void renderFrame(const Settings& settings, const FrameState& state, SwapBuffersFunction swapBuffers,

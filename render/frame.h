@@ -36,10 +36,8 @@ void renderFrame(const Settings& settings, const FrameState& state, TrailImage& 
 
 // The frame's steps without the figure, for measuring what the figure costs:
 // start (fade or clear), view (modes, light, viewer matrix, the figure's place),
-// finish (swap and trail copy). startFrame returns whether the trail texture exists,
-// for finishFrame: GL is asked that once a frame.
-bool startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+// finish (swap and trail copy).
+void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                 SwapBuffersFunction swapBuffers);
 void setView(const Settings& settings, const FrameState& state);
-void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers,
-                 bool textureAlive);
+void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers);

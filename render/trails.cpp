@@ -50,13 +50,13 @@ bool frontShows(const GLubyte (&colour)[3], SwapBuffersFunction swapBuffers) {
 }
 
 // The texture is made, or made larger, only when the window outgrows it.
-void prepareTexture(TrailImage& image, int width, int height, bool textureAlive) {
+void prepareTexture(TrailImage& image, int width, int height) {
   const int textureWidth = powerOfTwoAtLeast(width);
   const int textureHeight = powerOfTwoAtLeast(height);
   const bool fits = image.textureWidth >= textureWidth && image.textureHeight >= textureHeight;
-  if (textureAlive && fits) return;
-  // A texture lost with its context is made again.
-  if (!textureAlive) {
+  if (image.texture != 0 && fits) return;
+  // The first texture, or one lost with its context and forgotten since, is made anew.
+  if (image.texture == 0) {
     GLuint name = 0;
     glGenTextures(1, &name);
     image.texture = name;
@@ -111,15 +111,17 @@ TrailCopy probeFrontBuffer(SwapBuffersFunction swapBuffers) {
   return readable ? TrailCopy::frontBuffer : TrailCopy::texture;
 }
 
-bool trailTextureAlive(const TrailImage& image) {
-  return image.copy == TrailCopy::texture && image.texture != 0 && glIsTexture(image.texture);
+void forgetLostTexture(TrailImage& image) {
+  if (image.copy == TrailCopy::texture && image.texture != 0 && !glIsTexture(image.texture)) {
+    image.texture = 0;
+  }
 }
 
 // After a resize the old image no longer fits the window, and a texture lost with its
 // context holds none.
-bool trailImageCovers(const TrailImage& image, int width, int height, bool textureAlive) {
+bool trailImageCovers(const TrailImage& image, int width, int height) {
   if (image.imageWidth != width || image.imageHeight != height || width <= 0) return false;
-  return image.copy == TrailCopy::frontBuffer || textureAlive;
+  return image.copy == TrailCopy::frontBuffer || image.texture != 0;
 }
 
 void restoreTrailImage(const TrailImage& image) {
@@ -129,10 +131,10 @@ void restoreTrailImage(const TrailImage& image) {
   drawTexture(image);
 }
 
-void keepTrailImageBeforeSwap(TrailImage& image, int width, int height, bool textureAlive) {
+void keepTrailImageBeforeSwap(TrailImage& image, int width, int height) {
   if (image.copy != TrailCopy::texture) return;
   TextureBinding binding;
-  prepareTexture(image, width, height, textureAlive);
+  prepareTexture(image, width, height);
   glBindTexture(GL_TEXTURE_2D, image.texture);
   glReadBuffer(GL_BACK);
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);

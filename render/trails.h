@@ -28,13 +28,14 @@ extern TrailImage trailImage;  // the program's one trail image
 // Draws two known colours, swaps after each and reads the front buffer back.
 TrailCopy probeFrontBuffer(SwapBuffersFunction swapBuffers);
 
-// True on the texture path while its texture exists; a texture goes with a lost context.
-// It asks GL, so a frame asks once, at its start, and hands the answer on.
-bool trailTextureAlive(const TrailImage& image);
+// On the texture path, a texture that went with a lost context is forgotten (set to 0), so
+// what follows in the frame reads `texture != 0` and the copy makes it again. It asks GL:
+// a trail frame calls it once, at its start.
+void forgetLostTexture(TrailImage& image);
 
 // True when the image kept from the last frame will cover every pixel of this one:
 // false on the first trail frame, after a resize, and when the texture was lost.
-bool trailImageCovers(const TrailImage& image, int width, int height, bool textureAlive);
+bool trailImageCovers(const TrailImage& image, int width, int height);
 
 // Start of a trail frame, before the fade, and only where trailImageCovers: puts the kept
 // image into the back buffer (the front buffer copy has put it there already). Expects
@@ -42,7 +43,7 @@ bool trailImageCovers(const TrailImage& image, int width, int height, bool textu
 void restoreTrailImage(const TrailImage& image);
 
 // Around the swap: keeps the image being shown for restoreTrailImage.
-void keepTrailImageBeforeSwap(TrailImage& image, int width, int height, bool textureAlive);
+void keepTrailImageBeforeSwap(TrailImage& image, int width, int height);
 void keepTrailImageAfterSwap(TrailImage& image, int width, int height);
 
 // Frees the texture; the image starts over as undecided.
