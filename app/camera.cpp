@@ -17,18 +17,18 @@ struct Keys {
   bool held(SDLKey key) const { return state[key] != 0; }
 };
 
-void steerWithMouse(CameraState& camera, const CameraInput& input, const Settings& settings) {
-  camera.mouseX = input.mouseX;
-  camera.mouseY = input.mouseY;
+void steerWithMouse(const CameraState& camera, const CameraInput& input, const Settings& settings) {
+  camera.viewer.mouseX = input.mouseX;
+  camera.viewer.mouseY = input.mouseY;
   if (!(input.mouseButtons & 1)) return;
   int32_t width = settings.windowWidth;
   int32_t height = settings.windowHeight;
   int32_t smallerSide = width < height ? width : height;
   // Overwritten, not accumulated: the pointer's offset from the centre is the rate.
-  camera.yawRate =
-      -(2 * (camera.mouseX - width / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
-  camera.pitchRate =
-      -(2 * (camera.mouseY - height / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
+  camera.viewer.yawRate =
+      -(2 * (camera.viewer.mouseX - width / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
+  camera.viewer.pitchRate =
+      -(2 * (camera.viewer.mouseY - height / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
 }
 
 // Fires once per press however many frames the key stays down.
@@ -42,12 +42,12 @@ void latchedKey(bool held, bool& latch, const std::function<void()>& action) {
   if (action) action();
 }
 
-void setFlags(CameraState& camera, bool wireframe, bool cullBackFaces) {
+void setFlags(const CameraState& camera, bool wireframe, bool cullBackFaces) {
   camera.wireframe = wireframe;
   camera.cullBackFaces = cullBackFaces;
 }
 
-void setRenderFlags(CameraState& camera, Keys keys) {
+void setRenderFlags(const CameraState& camera, Keys keys) {
   // Tested in this order, so the last held key wins.
   if (keys.held(SDLK_1)) setFlags(camera, false, true);
   if (keys.held(SDLK_2)) setFlags(camera, true, true);
@@ -73,62 +73,64 @@ int direction(bool first, int firstDirection, bool second) {
   return 0;
 }
 
-void thrust(CameraState& camera, double along, double dt) {
-  Vector3 push = {0.0, 0.0, along * std::exp(static_cast<double>(camera.thrustExponent)) * dt};
+void thrust(const CameraState& camera, double along, double dt) {
+  Vector3 push = {0.0, 0.0,
+                  along * std::exp(static_cast<double>(camera.viewer.thrustExponent)) * dt};
   Vector3 world = transform(rotationMatrix(camera.cameraPose.orientation), push);
-  camera.cameraVelocity = camera.cameraVelocity + world;
+  camera.viewer.velocity = camera.viewer.velocity + world;
 }
 
-void updateOrientation(CameraState& camera, double dt) {
-  Quaternion change = {1.0, dt * camera.pitchRate * 0.5, dt * camera.yawRate * 0.5,
-                       dt * camera.rollRate * 0.5};
+void updateOrientation(const CameraState& camera, double dt) {
+  Quaternion change = {1.0, dt * camera.viewer.pitchRate * 0.5, dt * camera.viewer.yawRate * 0.5,
+                       dt * camera.viewer.rollRate * 0.5};
   // Applied on the right: the turn happens in the camera's own frame.
   camera.cameraPose.orientation = quaternionProduct(camera.cameraPose.orientation, change);
   normalize(camera.cameraPose.orientation);
 }
 
-void updatePosition(CameraState& camera, double dt) {
+void updatePosition(const CameraState& camera, double dt) {
   Vector3& position = camera.cameraPose.position;
-  position.x += camera.cameraVelocity.x * dt;
-  position.y += camera.cameraVelocity.y * dt;
-  position.z += camera.cameraVelocity.z * dt;
+  position.x += camera.viewer.velocity.x * dt;
+  position.y += camera.viewer.velocity.y * dt;
+  position.z += camera.viewer.velocity.z * dt;
 }
 
 }  // namespace
 
-void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
-                  double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
-                  std::ostream& out) {
+void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
+                  double frameTime, const MeshKeys& meshKeys, std::ostream& out) {
   double dt = frameTime;
   Keys keys{input.keyState ? input.keyState : noKeysHeld};
 
   steerWithMouse(camera, input, settings);
-  latchedKey(keys.held(SDLK_y), camera.splitKeyLatch, meshKeys.splitEdge);
-  latchedKey(keys.held(SDLK_t), camera.refineKeyLatch, meshKeys.refineStep);
+  latchedKey(keys.held(SDLK_y), camera.viewer.splitKeyLatch, meshKeys.splitEdge);
+  latchedKey(keys.held(SDLK_t), camera.viewer.refineKeyLatch, meshKeys.refineStep);
   setRenderFlags(camera, keys);
 
   // Up lowers the nose; Left turns left; End, keypad 1 and d roll x toward y.
-  turn(camera.pitchRate, direction(keys.held(SDLK_UP), -1, keys.held(SDLK_DOWN)), settings, dt);
-  turn(camera.yawRate, direction(keys.held(SDLK_LEFT), 1, keys.held(SDLK_RIGHT)), settings, dt);
+  turn(camera.viewer.pitchRate, direction(keys.held(SDLK_UP), -1, keys.held(SDLK_DOWN)), settings,
+       dt);
+  turn(camera.viewer.yawRate, direction(keys.held(SDLK_LEFT), 1, keys.held(SDLK_RIGHT)), settings,
+       dt);
   bool rollOne = keys.held(SDLK_END) || keys.held(SDLK_KP1) || keys.held(SDLK_d);
   bool rollOther = keys.held(SDLK_PAGEDOWN) || keys.held(SDLK_KP3) || keys.held(SDLK_f);
-  turn(camera.rollRate, direction(rollOne, 1, rollOther), settings, dt);
+  turn(camera.viewer.rollRate, direction(rollOne, 1, rollOther), settings, dt);
 
   if (keys.held(SDLK_KP_PLUS) || keys.held(SDLK_a)) thrust(camera, -1.0, dt);
   if (keys.held(SDLK_KP_MINUS) || keys.held(SDLK_s)) thrust(camera, 1.0, dt);
   if (keys.held(SDLK_KP_MULTIPLY))
-    camera.thrustExponent = static_cast<float>(camera.thrustExponent + dt);
+    camera.viewer.thrustExponent = static_cast<float>(camera.viewer.thrustExponent + dt);
   if (keys.held(SDLK_KP_DIVIDE))
-    camera.thrustExponent = static_cast<float>(camera.thrustExponent - dt);
+    camera.viewer.thrustExponent = static_cast<float>(camera.viewer.thrustExponent - dt);
   if (keys.held(SDLK_SPACE)) {
     // Three times the thrust, so braking always wins against one thrust key.
-    double amount = std::exp(static_cast<double>(camera.thrustExponent)) * 3.0 * dt;
-    shortenVector(camera.cameraVelocity, static_cast<float>(amount));
+    double amount = std::exp(static_cast<double>(camera.viewer.thrustExponent)) * 3.0 * dt;
+    shortenVector(camera.viewer.velocity, static_cast<float>(amount));
   }
   if (keys.held(SDLK_c)) out << camera.cameraPose.position << camera.cameraPose.orientation;
   if (keys.held(SDLK_F10)) {
-    camera.cameraVelocity = {0.0, 0.0, 0.0};
-    camera.thrustExponent = defaultThrustExponent;
+    camera.viewer.velocity = {0.0, 0.0, 0.0};
+    camera.viewer.thrustExponent = camera.viewer.defaultThrustExponent;
   }
 
   updateOrientation(camera, dt);

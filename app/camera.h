@@ -10,23 +10,28 @@
 #include "geom/vector.h"
 #include "render/settings.h"
 
-// The viewer's state as updateCamera sees it. References rather than one value: the
-// pose and the render flags are globals of their own that the renderer reads, and the
-// rest live beside them for the whole run, so the program hands over those globals
-// (no copy to keep in step) and a test locals of its own.
+// The input step's own state, kept from one frame to the next: the program holds one,
+// a test a local one. A new field needs its line here and nowhere else.
+struct Viewer {
+  Vector3 velocity = {0.0, 0.0, 0.0};  // world units per second; only brake and F10 remove it
+  double pitchRate = 0.0;              // about the camera's x axis, radians per second
+  double yawRate = 0.0;                // about the camera's y axis
+  double rollRate = 0.0;               // about the camera's z axis
+  float thrustExponent = 0.0f;         // natural logarithm of the thrust, units per second squared
+  float defaultThrustExponent = 0.0f;  // ln 1; what F10 restores
+  int32_t mouseX = 0;                  // last pointer position, window pixels, y downwards
+  int32_t mouseY = 0;
+  bool splitKeyLatch = false;   // true while y is held after it fired
+  bool refineKeyLatch = false;  // true while t is held after it fired
+};
+
+// What one input step works on: the viewer, and what it writes for the renderer, which
+// are the program's shared globals of their own (a test passes locals).
 struct CameraState {
-  float& thrustExponent;    // natural logarithm of the thrust, units per second squared
-  Pose& cameraPose;         // camera to world; the camera looks along its own -z
-  Vector3& cameraVelocity;  // world units per second; only brake and F10 remove it
-  double& pitchRate;        // about the camera's x axis, radians per second
-  double& yawRate;          // about the camera's y axis
-  double& rollRate;         // about the camera's z axis
-  int32_t& mouseX;          // last pointer position, window pixels, y downwards
-  int32_t& mouseY;
+  Viewer& viewer;
+  Pose& cameraPose;  // camera to world; the camera looks along its own -z
   bool& wireframe;
   bool& cullBackFaces;
-  bool& splitKeyLatch;   // true while y is held after it fired
-  bool& refineKeyLatch;  // true while t is held after it fired
 };
 
 // At rest at the origin, identity orientation.
@@ -49,11 +54,10 @@ struct MeshKeys {
 // to 4); the turn rates, thrust and velocity; last the pose, advanced by frameTime
 // seconds. A mesh key calls its `meshKeys` function in the frame it goes down, before
 // the viewer turns or moves, and not again until it is released (the latches in
-// `camera`). F10 restores defaultThrustExponent; while c is held, every frame prints
-// the pose on `out`.
-void updateCamera(CameraState& camera, const CameraInput& input, const Settings& settings,
-                  double frameTime, float defaultThrustExponent, const MeshKeys& meshKeys,
-                  std::ostream& out);
+// the viewer). F10 restores the viewer's default thrust; while c is held, every frame
+// prints the pose on `out`.
+void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
+                  double frameTime, const MeshKeys& meshKeys, std::ostream& out);
 
 // Moves value toward zero by step, landing exactly on zero rather than crossing it.
 void dampTowardZero(double& value, double step);

@@ -13,20 +13,12 @@
 #include "render/settings.h"
 
 extern Settings settings;
-extern float defaultThrustExponent;  // restored by F10
-// The viewer, its turn rates and thrust, the render flags and the key latches.
+// The viewer's pose and the render flags, which the renderer reads; the input step's
+// own state (turn rates, thrust, velocity, pointer, key latches).
 extern Pose cameraPose;
-extern Vector3 cameraVelocity;
-extern double pitchRate;
-extern double yawRate;
-extern double rollRate;
-extern float thrustExponent;
-extern int32_t mouseX;
-extern int32_t mouseY;
 extern bool wireframe;
 extern bool cullBackFaces;
-extern bool splitKeyLatch;
-extern bool refineKeyLatch;
+extern Viewer viewer;
 extern Mesh mesh;
 extern Refinement refinement;
 extern Clock frameClock;

@@ -48,19 +48,18 @@ FrameState frameState() {
 }
 
 CameraState cameraGlobals() {
-  return {thrustExponent, cameraPose, cameraVelocity, pitchRate,     yawRate,       rollRate,
-          mouseX,         mouseY,     wireframe,      cullBackFaces, splitKeyLatch, refineKeyLatch};
+  return {viewer, cameraPose, wireframe, cullBackFaces};
 }
 
 }  // namespace
 
 void runMainLoop() {
   const MeshKeys keys = meshKeys();
-  CameraState camera = cameraGlobals();
+  const CameraState camera = cameraGlobals();
   for (;;) {
     if (drainEvents()) return;
     frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);
-    updateCamera(camera, readInput(), settings, frameTime, defaultThrustExponent, keys, std::cout);
+    updateCamera(camera, readInput(), settings, frameTime, keys, std::cout);
     renderFrame(settings, frameState(), swapBuffers, std::cout);
   }
 }

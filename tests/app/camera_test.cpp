@@ -10,28 +10,13 @@
 namespace {
 
 // Locals standing in for the program's camera globals, with their start values.
-struct CameraLocals {
-  float thrustExponent = 0.0f;
-  Pose cameraPose = startCameraPose;
-  Vector3 cameraVelocity = {0.0, 0.0, 0.0};
-  double pitchRate = 0.0;
-  double yawRate = 0.0;
-  double rollRate = 0.0;
-  int32_t mouseX = 0;
-  int32_t mouseY = 0;
-  bool wireframe = false;
-  bool cullBackFaces = false;
-  bool splitKeyLatch = false;
-  bool refineKeyLatch = false;
-};
-
 struct Rig {
   Settings settings = startSettings();
-  CameraLocals locals;
-  CameraState camera{locals.thrustExponent, locals.cameraPose,    locals.cameraVelocity,
-                     locals.pitchRate,      locals.yawRate,       locals.rollRate,
-                     locals.mouseX,         locals.mouseY,        locals.wireframe,
-                     locals.cullBackFaces,  locals.splitKeyLatch, locals.refineKeyLatch};
+  Viewer viewer;
+  Pose cameraPose = startCameraPose;
+  bool wireframe = false;
+  bool cullBackFaces = false;
+  CameraState camera{viewer, cameraPose, wireframe, cullBackFaces};
   std::array<uint8_t, SDLK_LAST> keys{};
   CameraInput input{keys.data(), 0, 0, 0};
   int splits = 0;
@@ -43,21 +28,21 @@ struct Rig {
   Rig(const Rig&) = delete;  // the view and the key callbacks point into this rig
   Rig& operator=(const Rig&) = delete;
 
-  void frame(double dt) { updateCamera(camera, input, settings, dt, 0.0f, meshKeys, out); }
+  void frame(double dt) { updateCamera(camera, input, settings, dt, meshKeys, out); }
   void hold(SDLKey key) { keys[key] = 1; }
   void release(SDLKey key) { keys[key] = 0; }
 };
 
 TEST(Camera, RestingViewerDriftsAtConstantVelocity) {
   Rig rig;
-  rig.camera.cameraVelocity = {1.0, -2.0, 0.5};
+  rig.viewer.velocity = {1.0, -2.0, 0.5};
   rig.frame(0.1);
   rig.frame(0.1);
-  EXPECT_EQ(rig.camera.cameraPose.orientation.w, 1.0);
-  EXPECT_EQ(rig.camera.cameraPose.orientation.x, 0.0);
-  EXPECT_NEAR(rig.camera.cameraPose.position.x, 0.2, 1e-15);
-  EXPECT_NEAR(rig.camera.cameraPose.position.y, -0.4, 1e-15);
-  EXPECT_EQ(rig.camera.cameraVelocity.z, 0.5);
+  EXPECT_EQ(rig.cameraPose.orientation.w, 1.0);
+  EXPECT_EQ(rig.cameraPose.orientation.x, 0.0);
+  EXPECT_NEAR(rig.cameraPose.position.x, 0.2, 1e-15);
+  EXPECT_NEAR(rig.cameraPose.position.y, -0.4, 1e-15);
+  EXPECT_EQ(rig.viewer.velocity.z, 0.5);
   EXPECT_TRUE(rig.out.str().empty());
 }
 
@@ -65,9 +50,9 @@ TEST(Camera, UpArrowLowersTheNose) {
   Rig rig;
   rig.hold(SDLK_UP);
   rig.frame(0.1);
-  EXPECT_NEAR(rig.camera.pitchRate, -0.10471976, 1e-8);
+  EXPECT_NEAR(rig.viewer.pitchRate, -0.10471976, 1e-8);
   // Rotation angle about x is 2 * atan2(x, w).
-  const Quaternion& q = rig.camera.cameraPose.orientation;
+  const Quaternion& q = rig.cameraPose.orientation;
   EXPECT_NEAR(2 * std::atan2(q.x, q.w), -0.0104719, 1e-6);
   EXPECT_EQ(q.y, 0.0);
   EXPECT_NEAR(q.w * q.w + q.x * q.x, 1.0, 1e-15);
@@ -82,16 +67,16 @@ TEST(Camera, FirstKeyOfAPairWinsAndReleasedRatesDampToExactlyZero) {
   rig.hold(SDLK_d);
   rig.hold(SDLK_f);
   rig.frame(0.1);
-  EXPECT_LT(rig.camera.pitchRate, 0.0);
-  EXPECT_GT(rig.camera.yawRate, 0.0);
-  EXPECT_GT(rig.camera.rollRate, 0.0);
+  EXPECT_LT(rig.viewer.pitchRate, 0.0);
+  EXPECT_GT(rig.viewer.yawRate, 0.0);
+  EXPECT_GT(rig.viewer.rollRate, 0.0);
 
   Rig damped;
-  damped.camera.yawRate = 0.05;
-  damped.camera.rollRate = -0.5;
+  damped.viewer.yawRate = 0.05;
+  damped.viewer.rollRate = -0.5;
   damped.frame(0.1);
-  EXPECT_EQ(damped.camera.yawRate, 0.0);
-  EXPECT_NEAR(damped.camera.rollRate, -0.5 + 0.10471976, 1e-8);
+  EXPECT_EQ(damped.viewer.yawRate, 0.0);
+  EXPECT_NEAR(damped.viewer.rollRate, -0.5 + 0.10471976, 1e-8);
 }
 
 TEST(Camera, MouseSteeringIsSetByTheOffsetFromTheCentre) {
@@ -100,23 +85,23 @@ TEST(Camera, MouseSteeringIsSetByTheOffsetFromTheCentre) {
   centre.input.mouseX = 512;
   centre.input.mouseY = 384;
   centre.frame(0.1);
-  EXPECT_EQ(centre.camera.yawRate, 0.0);
-  EXPECT_EQ(centre.camera.pitchRate, 0.0);
+  EXPECT_EQ(centre.viewer.yawRate, 0.0);
+  EXPECT_EQ(centre.viewer.pitchRate, 0.0);
 
   // The yaw step of the same call damps the mouse-set rate.
   Rig right;
   right.input = {right.keys.data(), 1, 1023, 384};
   right.frame(0.0);
-  EXPECT_EQ(right.camera.yawRate, -(2 * 511 / 768.1) * right.settings.mouseTurnRate);
-  EXPECT_EQ(right.camera.mouseX, 1023);
+  EXPECT_EQ(right.viewer.yawRate, -(2 * 511 / 768.1) * right.settings.mouseTurnRate);
+  EXPECT_EQ(right.viewer.mouseX, 1023);
   right.frame(0.1);
-  EXPECT_NEAR(right.camera.yawRate, -(2 * 511 / 768.1) * 0.6981317 + 0.10471976, 1e-7);
+  EXPECT_NEAR(right.viewer.yawRate, -(2 * 511 / 768.1) * 0.6981317 + 0.10471976, 1e-7);
 
   // Without the button the pointer is recorded but steers nothing.
   Rig released;
   released.input = {released.keys.data(), 0, 0, 0};
   released.frame(0.1);
-  EXPECT_EQ(released.camera.yawRate, 0.0);
+  EXPECT_EQ(released.viewer.yawRate, 0.0);
 }
 
 TEST(Camera, RenderFlagsFollowTheLastHeldKey) {
@@ -124,15 +109,15 @@ TEST(Camera, RenderFlagsFollowTheLastHeldKey) {
   rig.hold(SDLK_1);
   rig.hold(SDLK_3);
   rig.frame(0.1);
-  EXPECT_TRUE(rig.camera.wireframe);
-  EXPECT_FALSE(rig.camera.cullBackFaces);
+  EXPECT_TRUE(rig.wireframe);
+  EXPECT_FALSE(rig.cullBackFaces);
   rig.release(SDLK_3);
   rig.frame(0.1);
-  EXPECT_FALSE(rig.camera.wireframe);
-  EXPECT_TRUE(rig.camera.cullBackFaces);
+  EXPECT_FALSE(rig.wireframe);
+  EXPECT_TRUE(rig.cullBackFaces);
   rig.release(SDLK_1);
   rig.frame(0.1);  // flags stay when the keys are released
-  EXPECT_TRUE(rig.camera.cullBackFaces);
+  EXPECT_TRUE(rig.cullBackFaces);
 }
 
 TEST(Camera, MeshKeysFireOncePerPress) {
@@ -152,45 +137,45 @@ TEST(Camera, MeshKeysFireOncePerPress) {
 
 TEST(Camera, NoKeyStateYetMeansNothingHeld) {
   Rig rig;
-  rig.camera.splitKeyLatch = true;
-  rig.camera.pitchRate = 1.0;
+  rig.viewer.splitKeyLatch = true;
+  rig.viewer.pitchRate = 1.0;
   rig.input.keyState = nullptr;
   rig.frame(0.1);
-  EXPECT_FALSE(rig.camera.splitKeyLatch);
-  EXPECT_NEAR(rig.camera.pitchRate, 1.0 - 0.10471976, 1e-8);
+  EXPECT_FALSE(rig.viewer.splitKeyLatch);
+  EXPECT_NEAR(rig.viewer.pitchRate, 1.0 - 0.10471976, 1e-8);
 }
 
 TEST(Camera, ThrustFollowsTheViewAndItsMagnitude) {
   Rig rig;
   rig.hold(SDLK_a);
   rig.frame(0.1);
-  EXPECT_NEAR(rig.camera.cameraVelocity.z, -0.1, 1e-15);
+  EXPECT_NEAR(rig.viewer.velocity.z, -0.1, 1e-15);
   rig.hold(SDLK_s);
   rig.frame(0.1);  // both held cancel
-  EXPECT_NEAR(rig.camera.cameraVelocity.z, -0.1, 1e-15);
+  EXPECT_NEAR(rig.viewer.velocity.z, -0.1, 1e-15);
   rig.release(SDLK_a);
   rig.release(SDLK_s);
 
   rig.hold(SDLK_KP_MULTIPLY);
   for (int i = 0; i < 10; ++i) rig.frame(0.1);
-  EXPECT_NEAR(rig.camera.thrustExponent, 1.0f, 1e-6);
+  EXPECT_NEAR(rig.viewer.thrustExponent, 1.0f, 1e-6);
 
   // After a quarter turn left the camera's -z is world -x.
   Rig turned;
-  turned.camera.cameraPose.orientation = {std::sqrt(0.5), 0.0, std::sqrt(0.5), 0.0};
+  turned.cameraPose.orientation = {std::sqrt(0.5), 0.0, std::sqrt(0.5), 0.0};
   turned.hold(SDLK_a);
   turned.frame(0.1);
-  EXPECT_NEAR(turned.camera.cameraVelocity.x, -0.1, 1e-12);
-  EXPECT_NEAR(turned.camera.cameraVelocity.z, 0.0, 1e-12);
+  EXPECT_NEAR(turned.viewer.velocity.x, -0.1, 1e-12);
+  EXPECT_NEAR(turned.viewer.velocity.z, 0.0, 1e-12);
 }
 
 TEST(Camera, BrakeStopsShortVelocityAndShortensLongOne) {
   Rig rig;
-  rig.camera.cameraVelocity = {0.1, 0.0, 0.2};
+  rig.viewer.velocity = {0.1, 0.0, 0.2};
   rig.hold(SDLK_SPACE);
   rig.frame(0.1);  // braking amount 0.3 exceeds |v| ~ 0.224
-  EXPECT_EQ(rig.camera.cameraVelocity.x, 0.0);
-  EXPECT_EQ(rig.camera.cameraVelocity.z, 0.0);
+  EXPECT_EQ(rig.viewer.velocity.x, 0.0);
+  EXPECT_EQ(rig.viewer.velocity.z, 0.0);
 
   Vector3 v = {3.0, 0.0, 4.0};
   shortenVector(v, 1.0f);
@@ -202,16 +187,16 @@ TEST(Camera, BrakeStopsShortVelocityAndShortensLongOne) {
 
 TEST(Camera, F10StopsAndRestoresThrustButKeepsTurning) {
   Rig rig;
-  rig.camera.cameraVelocity = {1.0, 1.0, 1.0};
-  rig.camera.thrustExponent = 2.5f;
-  rig.camera.rollRate = 1.0;
+  rig.viewer.velocity = {1.0, 1.0, 1.0};
+  rig.viewer.thrustExponent = 2.5f;
+  rig.viewer.rollRate = 1.0;
   rig.hold(SDLK_d);
   rig.hold(SDLK_F10);
   rig.frame(0.1);
-  EXPECT_EQ(rig.camera.cameraVelocity.x, 0.0);
-  EXPECT_EQ(rig.camera.thrustExponent, 0.0f);
-  EXPECT_GT(rig.camera.rollRate, 1.0);
-  EXPECT_GT(std::fabs(rig.camera.cameraPose.orientation.z), 0.0);
+  EXPECT_EQ(rig.viewer.velocity.x, 0.0);
+  EXPECT_EQ(rig.viewer.thrustExponent, 0.0f);
+  EXPECT_GT(rig.viewer.rollRate, 1.0);
+  EXPECT_GT(std::fabs(rig.cameraPose.orientation.z), 0.0);
 }
 
 TEST(Camera, CPrintsThePoseEveryFrameWhileHeld) {
