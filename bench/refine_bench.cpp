@@ -14,6 +14,7 @@
 #include <string>
 
 #include "mesh/refine.h"
+#include "mesh/split_edge.h"
 #include "startup/start_mesh.h"
 #include "system/memory_probe.h"
 
@@ -93,7 +94,7 @@ int main(int argumentCount, char** arguments) {
       return 1;
     }
     const std::size_t faces = mesh.faces.size();
-    const double splits = static_cast<double>(faces - facesBefore) / 2.0;
+    const double splits = static_cast<double>((faces - facesBefore) / facesPerSplit);
     const double nsPerSplit = splitMs * 1e6 / splits;
     const double peakMb = peakResidentMegabytes();
     const double bytesPerFace = peakMb * 1024.0 * 1024.0 / static_cast<double>(faces);
