@@ -181,8 +181,9 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted) {
 }
 
 // The face loops of a triangle mesh, three edges each, checked in a pipeline of five
-// stages one `stage` of faces apart: the entry edge, each of the three edges, then the
-// corners, each read once its prefetch has had time to arrive. True only when every
+// stages one `stage` of faces apart: the face `entering` has its entry edge read, the faces
+// at its first, second and third edge have that edge read, and the face `measured` has its
+// corners read, each once its prefetch has had time to arrive. True only when every
 // face loop is three different edges of its own face that close and every corner is a
 // vertex, which is what allLoopsSound<FaceLoops> would accept, three edges a face; and
 // `areas` then holds the extremes printStatistics finds, from the same three edges in
@@ -205,40 +206,43 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas) {
     return static_cast<uint32_t>(vertex) < mesh.vertices.size();
   };
   const auto faceCount = static_cast<std::ptrdiff_t>(mesh.faces.size());
-  for (std::ptrdiff_t f = -4 * stage; f < faceCount; ++f) {
-    if (const std::ptrdiff_t a = f + 4 * stage; a < faceCount) {
-      TriangleInFlight& face = ring[a & (ringSize - 1)];
-      face.e0 = mesh.faces.at(a).edge;
+  for (std::ptrdiff_t measured = -4 * stage; measured < faceCount; ++measured) {
+    if (const std::ptrdiff_t entering = measured + 4 * stage; entering < faceCount) {
+      TriangleInFlight& face = ring[entering & (ringSize - 1)];
+      face.e0 = mesh.faces.at(entering).edge;
       if (!loops.inRange(face.e0)) return false;
       mesh.edges.prefetch(face.e0);
     }
-    if (const std::ptrdiff_t b = f + 3 * stage; b >= 0 && b < faceCount) {
-      TriangleInFlight& face = ring[b & (ringSize - 1)];
+    if (const std::ptrdiff_t atFirstEdge = measured + 3 * stage;
+        atFirstEdge >= 0 && atFirstEdge < faceCount) {
+      TriangleInFlight& face = ring[atFirstEdge & (ringSize - 1)];
       const Edge& e0 = mesh.edges.at(face.e0);
       face.e1 = e0.next;
       face.v0 = e0.vertex;
-      if (e0.face != b || !loops.inRange(face.e1) || !isVertex(face.v0)) return false;
+      if (e0.face != atFirstEdge || !loops.inRange(face.e1) || !isVertex(face.v0)) return false;
       mesh.edges.prefetch(face.e1);
       mesh.vertices.prefetch(face.v0);
     }
-    if (const std::ptrdiff_t c = f + 2 * stage; c >= 0 && c < faceCount) {
-      TriangleInFlight& face = ring[c & (ringSize - 1)];
+    if (const std::ptrdiff_t atSecondEdge = measured + 2 * stage;
+        atSecondEdge >= 0 && atSecondEdge < faceCount) {
+      TriangleInFlight& face = ring[atSecondEdge & (ringSize - 1)];
       const Edge& e1 = mesh.edges.at(face.e1);
       face.e2 = e1.next;
       face.v1 = e1.vertex;
-      if (e1.face != c || !loops.inRange(face.e2) || !isVertex(face.v1)) return false;
+      if (e1.face != atSecondEdge || !loops.inRange(face.e2) || !isVertex(face.v1)) return false;
       mesh.edges.prefetch(face.e2);
       mesh.vertices.prefetch(face.v1);
     }
-    if (const std::ptrdiff_t d = f + stage; d >= 0 && d < faceCount) {
-      TriangleInFlight& face = ring[d & (ringSize - 1)];
+    if (const std::ptrdiff_t atThirdEdge = measured + stage;
+        atThirdEdge >= 0 && atThirdEdge < faceCount) {
+      TriangleInFlight& face = ring[atThirdEdge & (ringSize - 1)];
       const Edge& e2 = mesh.edges.at(face.e2);
       face.v2 = e2.vertex;
-      if (e2.face != d || e2.next != face.e0 || !isVertex(face.v2)) return false;
+      if (e2.face != atThirdEdge || e2.next != face.e0 || !isVertex(face.v2)) return false;
       mesh.vertices.prefetch(face.v2);
     }
-    if (f < 0) continue;
-    const TriangleInFlight& face = ring[f & (ringSize - 1)];
+    if (measured < 0) continue;
+    const TriangleInFlight& face = ring[measured & (ringSize - 1)];
     if (face.e0 == face.e1 || face.e1 == face.e2 || face.e2 == face.e0) return false;
     includeArea(areas, triangleArea(mesh.position(face.v0), mesh.position(face.v1),
                                     mesh.position(face.v2)));

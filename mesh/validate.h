@@ -12,7 +12,10 @@
 
 // Mesh::validate, which reads every face's three edges anyway, measuring on the way the
 // areas printStatistics would. `areas` is set only when every face was measured; then
-// printAreaRange writes what printStatistics would, without a second walk.
+// printAreaRange writes what printStatistics would, without a second walk. It can be set
+// while the answer is false: every face a sound triangle, but a vertex loop broken or an
+// edge outside its owners' loops. printStatistics walks only the face loops, so it would
+// still find the same extremes.
 bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas);
 
 // Both passes: the same verdict, message and exception as Mesh::validate.
