@@ -1,7 +1,8 @@
 #pragma once
-// The consistency check walked literally, loop by loop. Mesh::validate (declared with the
-// mesh, defined beside these) answers faster and must agree with them; on any doubt it
-// runs them, so their messages and exceptions are the ones it gives.
+// The mesh's consistency check: the fast answer a refinement step asks for, and the literal
+// walks, loop by loop, that it must agree with. On any doubt the fast check runs the walks,
+// so their messages and exceptions are the ones it gives. Mesh::validate, declared with the
+// mesh, is the fast check without the areas.
 
 #include <cstddef>
 #include <optional>
@@ -18,7 +19,8 @@
 // still find the same extremes.
 bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas);
 
-// Both passes: the same verdict, message and exception as Mesh::validate.
+// The literal walks of both passes: the same verdict, message and exception as
+// Mesh::validate.
 bool validateByWalking(const Mesh& mesh, std::ostream& out);
 
 // The second pass alone: every edge must lie in the face loop of its face and in the
