@@ -26,15 +26,23 @@ Growth growthFor(std::size_t splits) {
   return {verticesPerSplit * splits, edgesPerSplit * splits, facesPerSplit * splits};
 }
 
-// A step walks each of its ranges [start, end) from start in steps of 2.
-std::size_t edgeSplitsOfNextStep(const Refinement& refinement) {
+// The edge ranges [start, end) the next step splits: every other range, from the phase's.
+template <typename Visit>
+void forEachRangeOfNextStep(const Refinement& refinement, Visit visit) {
   const std::vector<int32_t>& ranges = refinement.splitRanges;
-  std::size_t splits = 0;
   for (std::size_t r = static_cast<std::size_t>(refinement.splitPhase); r + 1 < ranges.size();
        r += 2) {
-    const int64_t length = int64_t{ranges[r + 1]} - ranges[r];
-    if (length > 0) splits += static_cast<std::size_t>((length + 1) / 2);
+    visit(ranges[r], ranges[r + 1]);
   }
+}
+
+// A step walks each of its ranges from start in steps of 2.
+std::size_t edgeSplitsOfNextStep(const Refinement& refinement) {
+  std::size_t splits = 0;
+  forEachRangeOfNextStep(refinement, [&splits](int32_t start, int32_t end) {
+    const int64_t length = int64_t{end} - start;
+    if (length > 0) splits += static_cast<std::size_t>((length + 1) / 2);
+  });
   return splits;
 }
 
@@ -160,16 +168,14 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& roo
     refinement.splitPhase = 0;
     return StepSplit::faces;
   }
-  for (std::size_t r = static_cast<std::size_t>(refinement.splitPhase); r + 1 < ranges.size();
-       r += 2) {
-    const int32_t end = ranges[r + 1];
-    for (int32_t i = ranges[r]; i < end; i += 2) {
+  forEachRangeOfNextStep(refinement, [&mesh](int32_t start, int32_t end) {
+    for (int32_t i = start; i < end; i += 2) {
       const int32_t left = end - i;
       prefetchSplit(mesh, left > 4 * splitsAhead ? i + 4 * splitsAhead : -1,
                     left > 2 * splitsAhead ? i + 2 * splitsAhead : -1);
       splitEdgeEitherWay(mesh, i);
     }
-  }
+  });
   ranges.push_back(static_cast<int32_t>(mesh.edges.size()));
   refinement.splitPhase = refinement.splitPhase == 0 ? 1 : 0;
   return StepSplit::edges;
