@@ -162,8 +162,8 @@ int32_t splitEdgeDirect(Mesh& mesh, const EdgeSplit& split) {
   return f + 1;
 }
 
-// The direct split where the check allows: a step at 7.9 M faces splits in 399 ms instead
-// of 528 ms with the literal split alone (0.76, interleaved A/B, 7 pairs).
+// The direct split where the check allows: a step at 7.9 M faces splits in 0.76 of the
+// time of the literal split alone (interleaved A/B, 7 pairs, at 27dfbc7).
 int32_t splitEdgeEitherWay(Mesh& mesh, int32_t edge) {
   EdgeSplit split;
   if (splitTakesUsualCases(mesh, edge, split)) return splitEdgeDirect(mesh, split);
