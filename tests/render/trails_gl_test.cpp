@@ -157,6 +157,21 @@ TEST_F(TrailPath, WithoutTrailsEveryFrameStartsCleared) {
   EXPECT_EQ(image.copy, TrailCopy::undecided) << "no trail copy without trails";
 }
 
+// A texture that went with a lost context (a name GL no longer knows): the next frame keeps
+// nothing of it, no leftover shows, and the trail starts again with a texture made anew.
+TEST_F(TrailPath, TextureLostWithItsContextIsMadeAgain) {
+  image.copy = TrailCopy::texture;
+  renderAndShow(settings, facingFigure, image);
+  const GLuint lost = image.texture;
+  glDeleteTextures(1, &lost);
+  glClearColor(1, 1, 1, 1);  // leftovers the frame must not show
+  glClear(GL_COLOR_BUFFER_BIT);
+  glClearColor(0, 0, 0, 0);
+  const Image empty = renderAndShow(settings, facingAway, image);
+  for (size_t k = 0; k < empty.rgb.size(); ++k) ASSERT_EQ(empty.rgb[k], 0) << "value " << k;
+  expectFigureFades(settings, image);
+}
+
 // Growing the window puts the figure's middle outside the old size: the fading there
 // shows that the copy follows the new size.
 void expectCopyFollowsResize(TrailImage& image) {
