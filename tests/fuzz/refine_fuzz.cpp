@@ -16,7 +16,6 @@
 #include "mesh/split_edge.h"
 #include "mesh/statistics.h"
 #include "mesh/validate.h"
-#include "startup/start_mesh.h"
 #include "tests/mesh/mesh_fixtures.h"
 
 namespace {
@@ -165,9 +164,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Input input(data, size);
   std::ostringstream ignored;
   std::istringstream noInput;
-  Mesh mesh;
+  Mesh mesh = icosahedron();
   Refinement refinement;
-  buildStartMesh(mesh, ignored);
 
   // Small meshes only: four steps of refinement are enough to reach every case.
   constexpr std::size_t maxEdges = 6000;

@@ -11,26 +11,19 @@
 
 namespace {
 
-Mesh startMesh() {
-  Mesh mesh;
-  std::ostringstream ignored;
-  buildStartMesh(mesh, ignored);
-  return mesh;
-}
-
 double distance(const Vector3& a, const Vector3& b) {
   return length(a - b);
 }
 
 TEST(Icosahedron, HasTwelveVerticesThirtyEdgePairsTwentyFaces) {
-  const Mesh mesh = startMesh();
+  const Mesh mesh = icosahedron();
   EXPECT_EQ(mesh.vertices.size(), 12u);
   EXPECT_EQ(mesh.edges.size(), 60u);
   EXPECT_EQ(mesh.faces.size(), 20u);
 }
 
 TEST(Icosahedron, EveryEdgeHasUnitLengthAndMeetsItsTwin) {
-  const Mesh mesh = startMesh();
+  const Mesh mesh = icosahedron();
   for (int32_t e = 0; e < 60; ++e) {
     const Edge& edge = mesh.edges.at(e);
     // The end of an edge is both its twin's start and its successor's start.
@@ -43,7 +36,7 @@ TEST(Icosahedron, EveryEdgeHasUnitLengthAndMeetsItsTwin) {
 }
 
 TEST(Icosahedron, FaceLoopsAreOutwardTrianglesOfTheirOwnEdges) {
-  const Mesh mesh = startMesh();
+  const Mesh mesh = icosahedron();
   for (int32_t f = 0; f < 20; ++f) {
     const int32_t e0 = mesh.faces.at(f).edge;
     const int32_t e1 = mesh.nextEdge(e0);
@@ -60,7 +53,7 @@ TEST(Icosahedron, FaceLoopsAreOutwardTrianglesOfTheirOwnEdges) {
 }
 
 TEST(Icosahedron, EveryVertexHasFiveEdgesAroundItAllEndingThere) {
-  const Mesh mesh = startMesh();
+  const Mesh mesh = icosahedron();
   int starts[12] = {};
   for (const Edge& edge : mesh.edges) ++starts[edge.vertex];
   for (int32_t v = 0; v < 12; ++v) {
@@ -94,7 +87,7 @@ TEST(Icosahedron, CornersAreExactWhereTheyShouldBe) {
 }
 
 TEST(Icosahedron, MeshHoldsTheComputedCorners) {
-  const Mesh mesh = startMesh();
+  const Mesh mesh = icosahedron();
   const IcosahedronCorners corners = icosahedronCorners();
   for (int32_t v = 0; v < 12; ++v) {
     const Vector3 p = mesh.position(v);
@@ -105,7 +98,7 @@ TEST(Icosahedron, MeshHoldsTheComputedCorners) {
 }
 
 TEST(Icosahedron, RebuildingReplacesAnyPreviousMeshWithTheSameRecords) {
-  const Mesh first = startMesh();
+  const Mesh first = icosahedron();
   Mesh mesh;
   std::ostringstream ignored;
   buildStartMesh(mesh, ignored);
@@ -122,7 +115,7 @@ TEST(Icosahedron, RebuildingReplacesAnyPreviousMeshWithTheSameRecords) {
 }
 
 TEST(Icosahedron, CheckedAccessRefusesUnassignedLinks) {
-  Mesh mesh = startMesh();
+  Mesh mesh = icosahedron();
   EXPECT_THROW(mesh.edges.at(-1), std::out_of_range);
   EXPECT_THROW(mesh.vertices.at(12), std::out_of_range);
   EXPECT_THROW(mesh.faces.at(20), std::out_of_range);
