@@ -10,7 +10,7 @@ PREFIX ?= /usr/local
 DESTDIR ?=
 BENCHES := refine_bench frame_bench
 
-.PHONY: build run test bench install screenshot debian13-check clean
+.PHONY: build run test test-build-folder bench install screenshot debian13-check clean
 
 # configure(DIR, TESTS): the program builds in $(BUILD) without the tests, so building and
 # running it never needs what only the tests use; the tests build in $(TEST_BUILD), so no
@@ -41,6 +41,10 @@ test:
 	$(call configure,$(TEST_BUILD),ON)
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 	ctest --test-dir $(TEST_BUILD) --output-on-failure -j $(JOBS)
+
+# The folder `make test` builds and tests in, for CI's stages that run its tests again.
+test-build-folder:
+	@echo $(TEST_BUILD)
 
 # Builds every benchmark there is and runs each once; they print their own figures.
 # The frame benchmark draws real frames: it needs a display or Xvfb to start one.
