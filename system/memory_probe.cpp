@@ -215,7 +215,8 @@ std::optional<MemoryCgroup> shownBy(const std::string& prefix, const std::vector
                                     const std::string& path, bool version2) {
   struct Candidate {
     const Mount* mount;
-    long rank;  // lower shows more ancestors
+    std::optional<int> above;  // levels above the namespace's root, for such a root
+    long rank;                 // lower shows more ancestors
   };
   std::vector<Candidate> candidates;
   for (const Mount& mount : mounts) {
@@ -223,16 +224,16 @@ std::optional<MemoryCgroup> shownBy(const std::string& prefix, const std::vector
       continue;
     }
     const std::optional<int> above = levelsAboveNamespace(mount.root);
-    candidates.push_back({&mount, above ? -*above : static_cast<long>(mount.root.size())});
+    candidates.push_back({&mount, above, above ? -*above : static_cast<long>(mount.root.size())});
   }
   std::stable_sort(candidates.begin(), candidates.end(),
                    [](const Candidate& a, const Candidate& b) { return a.rank < b.rank; });
   for (const Candidate& candidate : candidates) {
     const Mount& mount = *candidate.mount;
     const std::string top = mount.point == "/" ? "" : mount.point;
-    const std::optional<int> above = levelsAboveNamespace(mount.root);
-    const std::optional<std::string> below =
-        above ? findListing(prefix, top, *above, path) : pathBelow(mount.root, path);
+    const std::optional<std::string> below = candidate.above
+                                                 ? findListing(prefix, top, *candidate.above, path)
+                                                 : pathBelow(mount.root, path);
     if (!below) continue;
     if (version2 && !listsMemory(prefix + top + "/cgroup.controllers")) continue;
     return MemoryCgroup{top + *below, top, version2};
