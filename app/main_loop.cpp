@@ -1,12 +1,14 @@
 #include "app/main_loop.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <iostream>
 
 #include "app/camera.h"
 #include "app/clock.h"
 #include "app/globals.h"
+#include "app/progress_line.h"
 #include "app/video.h"
 #include "render/frame.h"
 #include "system/memory_probe.h"
@@ -36,7 +38,10 @@ CameraInput readInput() {
 MeshKeys meshKeys() {
   // The room is read once per press, where the press is handled.
   return {[] { splitEdgeIfRoom(mesh, splitKeyEdge, readMemoryRoom("/"), std::cout); },
-          [] { refineStep(mesh, refinement, readMemoryRoom("/"), std::cout, std::cin); }};
+          [] {
+            ProgressLine progress(std::cerr, isatty(STDERR_FILENO) == 1, systemTimeSource());
+            refineStep(mesh, refinement, readMemoryRoom("/"), std::cout, std::cin, &progress);
+          }};
 }
 
 void swapBuffers() {

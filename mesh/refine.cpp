@@ -144,7 +144,7 @@ void Mesh::splitFaces(std::ostream& out) {
 }
 
 StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
-                       std::ostream& out) {
+                       std::ostream& out, StepProgress* progress) {
   std::vector<int32_t>& ranges = refinement.splitRanges;
   const bool first = ranges.empty();
   const std::size_t splits = first ? mesh.faces.size() : edgeSplitsOfNextStep(refinement);
@@ -169,12 +169,14 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& roo
     refinement.splitPhase = 0;
     return StepSplit::faces;
   }
-  forEachRangeOfNextStep(refinement, [&mesh](int32_t start, int32_t end) {
+  std::size_t splitsDone = 0;
+  forEachRangeOfNextStep(refinement, [&](int32_t start, int32_t end) {
     for (int32_t i = start; i < end; i += 2) {
       const int32_t left = end - i;
       prefetchSplit(mesh, left > 4 * splitsAhead ? i + 4 * splitsAhead : -1,
                     left > 2 * splitsAhead ? i + 2 * splitsAhead : -1);
       splitEdgeEitherWay(mesh, i);
+      reportProgress(progress, "splitting edges", ++splitsDone, splits);
     }
   });
   ranges.push_back(static_cast<int32_t>(mesh.edges.size()));
@@ -182,9 +184,11 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& roo
   return StepSplit::edges;
 }
 
-StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out) {
+StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out, StepProgress* progress) {
   StepCheck check{true, std::nullopt};
-  if (split == StepSplit::edges) check.valid = validateMeasuringAreas(mesh, out, check.areas);
+  if (split == StepSplit::edges) {
+    check.valid = validateMeasuringAreas(mesh, out, check.areas, progress);
+  }
   return check;
 }
 
@@ -200,10 +204,11 @@ void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out
 }
 
 void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
-                std::istream& in) {
-  const StepSplit split = splitForStep(mesh, refinement, room, out);
+                std::istream& in, StepProgress* progress) {
+  const StepSplit split = splitForStep(mesh, refinement, room, out, progress);
   if (split == StepSplit::refused) return;
-  const StepCheck check = checkStep(mesh, split, out);
+  const StepCheck check = checkStep(mesh, split, out, progress);
+  if (progress != nullptr) progress->finished();
   if (!check.valid) {
     char pause;
     in >> pause;

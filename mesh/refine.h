@@ -10,6 +10,7 @@
 
 #include "mesh/memory_room.h"
 #include "mesh/mesh.h"
+#include "mesh/progress.h"
 #include "mesh/statistics.h"
 
 struct Refinement {
@@ -19,22 +20,24 @@ struct Refinement {
 
 // Reads one character from `in` only when the refined mesh fails validation. A step
 // that does not fit in `room` (or whose memory cannot be had after all) says so and leaves
-// the mesh and the refinement as they were.
+// the mesh and the refinement as they were. The split and the check report to `progress`,
+// where there is one, and it is told they are over before the result is printed.
 void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
-                std::istream& in);
+                std::istream& in, StepProgress* progress = nullptr);
 
 // refineStep in its three stages, apart so the benchmark times the very code the key runs.
 // The split: refused (said on `out`, nothing changed), or the faces or the edges split.
 enum class StepSplit { refused, faces, edges };
 StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
-                       std::ostream& out);
+                       std::ostream& out, StepProgress* progress = nullptr);
 // The check after a split that was made: the face split checked itself, fatally; an edge
 // step is validated, a fault printed, and the face areas measured as it goes where it can.
 struct StepCheck {
   bool valid;
   std::optional<AreaRange> areas;  // empty where the check could not measure every face
 };
-StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out);
+StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out,
+                    StepProgress* progress = nullptr);
 // The statistics (from the measured areas where there are some) and the face count.
 void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out);
 

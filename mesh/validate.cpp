@@ -16,6 +16,7 @@ bool fault(std::ostream& out, const char* message) {
 // is a checked access, so a bad index throws where the literal walk would.
 struct FaceLoops {
   const Mesh& mesh;
+  static constexpr const char* stage = "checking face loops";
   static constexpr const char* foreignInPassOne =
       "pass1:Face refers to edge that does not refer to face";
   static constexpr const char* endlessInPassOne = "pass1:Face loop does not close";
@@ -36,6 +37,7 @@ struct FaceLoops {
 
 struct VertexLoops {
   const Mesh& mesh;
+  static constexpr const char* stage = "checking vertex loops";
   static constexpr const char* foreignInPassOne =
       "pass1:Vertex refers to edge that does not refer to vertex";
   static constexpr const char* endlessInPassOne = "pass1:Vertex loop does not close";
@@ -136,7 +138,7 @@ namespace {
 // message or exception. It checks every index itself first, so a bad one is a doubt,
 // never an exception.
 template <typename Loops>
-bool allLoopsSound(const Loops& loops, std::size_t& accepted) {
+bool allLoopsSound(const Loops& loops, std::size_t& accepted, StepProgress* progress) {
   struct LoopInFlight {
     int32_t owner, start, edge;
     std::size_t compared;
@@ -153,6 +155,7 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted) {
     walk.compared = 0;
     ++nextOwner;
     loops.prefetch(walk.edge);
+    reportProgress(progress, Loops::stage, nextOwner, ownerCount);
   };
   while (active < walksInFlight && nextOwner < ownerCount) begin(walks[active++]);
   while (active > 0) {
@@ -192,7 +195,7 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted) {
 // walks (A/B, 5 pairs, at ae23d0f). Measuring the areas here makes the check longer and
 // spares the statistics their own walk: both together in 0.83 of their time apart
 // (interleaved A/B, 7 runs each, at d3111b2).
-bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas) {
+bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* progress) {
   struct TriangleInFlight {
     int32_t e0, e1, e2;
     int32_t v0, v1, v2;
@@ -242,6 +245,8 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas) {
       mesh.vertices.prefetch(face.v2);
     }
     if (measured < 0) continue;
+    reportProgress(progress, FaceLoops::stage, static_cast<std::size_t>(measured),
+                   static_cast<std::size_t>(faceCount));
     const TriangleInFlight& face = ring[measured & (ringSize - 1)];
     if (face.e0 == face.e1 || face.e1 == face.e2 || face.e2 == face.e0) return false;
     includeArea(areas, triangleArea(mesh.position(face.v0), mesh.position(face.v1),
@@ -264,20 +269,23 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas) {
 // exact message or exception.
 // Counting instead of keeping a bit per edge and loop kind: validate at 7.9 M faces in 0.85
 // of the time (interleaved A/B, 7 pairs, at 1983842), and no memory to allocate.
-bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas) {
+bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas,
+                            StepProgress* progress) {
   areas.reset();
   const std::size_t edgeCount = mesh.edges.size();
   std::size_t inFaceLoops = 0;
   std::size_t inVertexLoops = 0;
   AreaRange measured;
-  if (allFacesSoundTriangles(mesh, measured)) {
+  if (allFacesSoundTriangles(mesh, measured, progress)) {
     areas = measured;
     inFaceLoops = 3 * mesh.faces.size();
-  } else if (!allLoopsSound(FaceLoops{mesh}, inFaceLoops)) {
+  } else if (!allLoopsSound(FaceLoops{mesh}, inFaceLoops, progress)) {
     // Some face is not a sound triangle and the general walks doubt too.
     return validateByWalking(mesh, out);
   }
-  if (!allLoopsSound(VertexLoops{mesh}, inVertexLoops)) return validateByWalking(mesh, out);
+  if (!allLoopsSound(VertexLoops{mesh}, inVertexLoops, progress)) {
+    return validateByWalking(mesh, out);
+  }
   if (inFaceLoops == edgeCount && inVertexLoops == edgeCount) return true;
   return checkEdgeLoopsByWalking(mesh, out);
 }

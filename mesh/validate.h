@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "mesh/mesh.h"
+#include "mesh/progress.h"
 #include "mesh/statistics.h"
 
 // Mesh::validate, which reads every face's three edges anyway, measuring on the way the
@@ -17,7 +18,9 @@
 // while the answer is false: every face a sound triangle, but a vertex loop broken or an
 // edge outside its owners' loops. printStatistics walks only the face loops, so it would
 // still find the same extremes.
-bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas);
+// Its fast passes report to `progress` where there is one; the literal walks do not.
+bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas,
+                            StepProgress* progress = nullptr);
 
 // The literal walks of both passes: the same verdict, message and exception as
 // Mesh::validate.

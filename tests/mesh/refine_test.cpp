@@ -8,9 +8,12 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mesh/memory_room.h"
+#include "mesh/progress.h"
+#include "mesh/split_edge.h"
 #include "tests/mesh/mesh_fixtures.h"
 
 namespace {
@@ -133,4 +136,46 @@ TEST(RefineStep, BrokenMeshInTheFirstStepIsFatal) {
   EXPECT_THROW(refineStep(stepper.mesh, stepper.refinement, MemoryRoom{}, out, in),
                std::runtime_error);
   EXPECT_EQ(out.str(), "pass1:Vertex refers to edge that does not refer to vertex\n");
+}
+
+namespace {
+
+// Every report in order, and "finished" where the step said its passes were over.
+class RecordedProgress : public StepProgress {
+ public:
+  void reached(const char* stage, std::size_t done, std::size_t due) override {
+    EXPECT_EQ(done % progressInterval, 0u) << stage;
+    EXPECT_LE(done, due) << stage;
+    if (reports.empty() || reports.back().first != stage) reports.push_back({stage, due});
+  }
+  void finished() override { reports.push_back({"finished", 0}); }
+  std::vector<std::pair<std::string, std::size_t>> reports;  // each stage once, with its due
+};
+
+}  // namespace
+
+// A step large enough for every pass to report: the passes in order, each out of the
+// records it runs over, the end said once after them, and the step's output and records
+// the same as without a progress.
+TEST(RefineStep, ReportsEachPassThenItsEndAndChangesNothing) {
+  Stepper quiet;
+  quiet.steps(13);
+  Stepper reporting = quiet;
+  const std::size_t facesBefore = quiet.mesh.faces.size();
+  const std::string printed = quiet.step();
+
+  RecordedProgress progress;
+  std::ostringstream out;
+  out.precision(19);
+  std::istringstream in;
+  refineStep(reporting.mesh, reporting.refinement, reporting.room, out, in, &progress);
+
+  EXPECT_EQ(out.str(), printed);
+  EXPECT_TRUE(sameRecords(reporting.mesh, quiet.mesh));
+  const std::vector<std::pair<std::string, std::size_t>> expected = {
+      {"splitting edges", (quiet.mesh.faces.size() - facesBefore) / facesPerSplit},
+      {"checking face loops", quiet.mesh.faces.size()},
+      {"checking vertex loops", quiet.mesh.vertices.size()},
+      {"finished", 0}};
+  EXPECT_EQ(progress.reports, expected);
 }

@@ -1,0 +1,37 @@
+#include "app/progress_line.h"
+
+#include <utility>
+
+namespace {
+
+// A step shorter than this shows nothing: up to step 18 that is every step.
+constexpr uint32_t quietMilliseconds = 500;
+
+// Carriage return, then erase to the end of the line: the line is written over in place.
+constexpr const char* rewriteLine = "\r\033[K";
+
+}  // namespace
+
+std::string progressText(const char* stage, std::size_t done, std::size_t due) {
+  const std::size_t percent = due == 0 ? 100 : done * 100 / due;
+  return std::string("refining: ") + stage + " " + std::to_string(percent) + "%";
+}
+
+ProgressLine::ProgressLine(std::ostream& terminal, bool isTerminal, TimeSource& time)
+    : terminal_(terminal), isTerminal_(isTerminal), time_(time), startTick_(time.ticks()) {}
+
+void ProgressLine::reached(const char* stage, std::size_t done, std::size_t due) {
+  if (!isTerminal_) return;
+  // Unsigned difference: right across the tick's wrap.
+  if (time_.ticks() - startTick_ < quietMilliseconds) return;
+  std::string text = progressText(stage, done, due);
+  if (text == shown_) return;
+  terminal_ << rewriteLine << text << std::flush;
+  shown_ = std::move(text);
+}
+
+void ProgressLine::finished() {
+  if (shown_.empty()) return;
+  terminal_ << rewriteLine << std::flush;
+  shown_.clear();
+}
