@@ -8,9 +8,9 @@ CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 DESTDIR ?=
-BENCHES := refine_bench frame_bench
+BENCHES := refine_bench frame_bench memory_reads
 
-.PHONY: build run test test-build-folder bench install screenshot debian13-check clean
+.PHONY: build run test test-build-folder bench install deb screenshot debian13-check clean
 
 # configure(DIR, TESTS): the program builds in $(BUILD) without the tests, so building and
 # running it never needs what only the tests use; the tests build in $(TEST_BUILD), so no
@@ -59,6 +59,12 @@ bench: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
+# The Debian package geosandbox_<version>_<arch>.deb, here at the top of the tree; it is
+# built in $(BUILD)-deb from a copy of the tree.
+deb:
+	@bash scripts/install-deps deb
+	bash scripts/build-deb $(BUILD)-deb
+
 # Runs the program on a private X server, so it needs the X tools the tests use.
 screenshot:
 	@bash scripts/install-deps test
@@ -71,7 +77,10 @@ screenshot:
 debian13-check:
 	bash scripts/debian13-check $(BUILD)-debian13
 	bash scripts/cgroup2-check $(BUILD)-debian13
+	bash scripts/deb-check trixie \
+	  $(BUILD)-debian13/root/root/geosandbox/geosandbox_$$(dpkg-parsechangelog -S Version)_$$(dpkg --print-architecture).deb
 
 # The Makefile's folders and CI's own.
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BUILD)-debian13 build-asan build-notests build-fuzz
+	rm -rf $(BUILD) $(TEST_BUILD) $(BUILD)-deb $(BUILD)-deb-* $(BUILD)-debian13 build-asan build-notests build-fuzz
+	rm -f geosandbox_*.deb

@@ -66,6 +66,12 @@ test_set=$(installed_packages)
 [ -z "$(comm -23 <(echo "$run_set") <(echo "$test_set"))" ] || fail "test: not all of run's packages"
 has_package xvfb && has_package libgtest-dev || fail "test: no Xvfb or GoogleTest"
 
+# `deb` adds Debian's packaging tools to what running needs, and nothing only the tests use.
+run_deps deb "${all_tools[@]}"
+has_package debhelper || fail "deb: no debhelper"
+[ -z "$(comm -23 <(echo "$run_set") <(installed_packages))" ] || fail "deb: not all of run's packages"
+has_package xvfb && fail "deb: xvfb installed"
+
 # `fuzz` brings only its compiler, nothing that running or testing use.
 run_deps fuzz "${all_tools[@]}"
 has_package clang || fail "fuzz: no clang"

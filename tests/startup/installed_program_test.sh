@@ -13,7 +13,8 @@ trap 'rm -rf "$work"' EXIT
 
 DESTDIR="$work/stage" "$cmake" --install "$build" --prefix /opt/geosandbox >"$work/install.log"
 root=$work/stage/opt/geosandbox
-for file in bin/geosandbox share/doc/geosandbox/README.md share/doc/geosandbox/docs/screenshot.png; do
+for file in bin/geosandbox share/man/man6/geosandbox.6 share/doc/geosandbox/README.md \
+  share/doc/geosandbox/docs/screenshot.png; do
   [ -f "$root/$file" ] || { echo "FAIL: $file not installed" >&2; cat "$work/install.log" >&2; exit 1; }
 done
 
