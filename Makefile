@@ -78,7 +78,7 @@ debian13-check:
 	bash scripts/debian13-check $(BUILD)-debian13
 	bash scripts/cgroup2-check $(BUILD)-debian13
 	bash scripts/deb-check trixie \
-	  $(BUILD)-debian13/root/root/geosandbox/geosandbox_$$(dpkg-parsechangelog -S Version)_$$(dpkg --print-architecture).deb
+	  $(BUILD)-debian13/geosandbox_$$(dpkg-parsechangelog -S Version)_$$(dpkg --print-architecture).deb
 
 # The Makefile's folders and CI's own.
 clean:
