@@ -16,12 +16,10 @@ class StepProgress {
 // A power of two, so the test is a mask; at 7.9 M faces a pass reports about 120 times.
 constexpr std::size_t progressInterval = std::size_t{1} << 16;
 
-inline bool progressDue(std::size_t done) {
-  return done % progressInterval == 0 && done > 0;
-}
-
 // Reports `done` of `due` where a progress is given and `done` is a multiple of the interval.
 inline void reportProgress(StepProgress* progress, const char* stage, std::size_t done,
                            std::size_t due) {
-  if (progress != nullptr && progressDue(done)) progress->reached(stage, done, due);
+  if (progress != nullptr && done % progressInterval == 0 && done > 0) {
+    progress->reached(stage, done, due);
+  }
 }
