@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -99,20 +100,34 @@ class GrowableArray {
     capacity_ = bytes / sizeof(T);
   }
 
-  // reserve, and the pages for records [size, count) made resident now, in one call
-  // rather than a page fault each, for room that is about to be filled anyway. False
+  // reserve, and the pages for records [size, count) made resident now, in one call a
+  // chunk rather than a page fault each, for room that is about to be filled anyway. False
   // when the kernel could not find the memory for them; where it does not know the
-  // request (before Linux 5.14), the pages fault in as they are written.
-  bool reserveResident(std::size_t count) {
+  // request (before Linux 5.14), the pages fault in as they are written. A gigabyte takes
+  // about a second, so `afterChunk(bytes)` is called after each chunk made resident.
+  template <typename AfterChunk>
+  bool reserveResident(std::size_t count, AfterChunk afterChunk) {
     reserve(count);
     if (count <= size_) return true;
     const std::size_t page = memoryPageBytes();
-    const auto first = reinterpret_cast<std::uintptr_t>(items_ + size_) / page * page;
+    auto first = reinterpret_cast<std::uintptr_t>(items_ + size_) / page * page;
     const auto last = reinterpret_cast<std::uintptr_t>(items_ + count);
-    if (madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE) == 0)
-      return true;
-    return errno != ENOMEM && errno != EFAULT;
+    while (first < last) {
+      const std::size_t bytes = std::min<std::uintptr_t>(last - first, residentChunkBytes);
+      if (madvise(reinterpret_cast<void*>(first), bytes, MADV_POPULATE_WRITE) != 0) {
+        return errno != ENOMEM && errno != EFAULT;
+      }
+      afterChunk(bytes);
+      first += bytes;
+    }
+    return true;
   }
+  bool reserveResident(std::size_t count) {
+    return reserveResident(count, [](std::size_t) {});
+  }
+
+  // A whole number of pages of any size the kernel uses.
+  static constexpr std::size_t residentChunkBytes = std::size_t{32} << 20;
 
   void push_back(const T& item) {
     const T copy = item;  // `item` may live in the storage that is about to move

@@ -2,6 +2,7 @@
 // midpoints, every new vertex scaled to unit length.
 #include "mesh/refine.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -66,15 +67,24 @@ void giveBackSpareRoom(Mesh& mesh) {
 // fails here and leaves the mesh as it was. Making it resident up front makes the split at
 // 7.9 M faces 1.15 times as long and spares the validation about 30 ms (interleaved A/B, 5
 // pairs, at 0093d6b); it stays because a shortage then shows here, not in the split. Links
-// are 32-bit: growth whose edge count would not fit in them cannot be made either.
-bool reserveForGrowth(Mesh& mesh, const Growth& growth, const MemoryRoom& room) {
+// are 32-bit: growth whose edge count would not fit in them cannot be made either. At 31 M
+// faces this takes over a second, so it reports to `progress` as a pass of its own.
+bool reserveForGrowth(Mesh& mesh, const Growth& growth, const MemoryRoom& room,
+                      StepProgress* progress) {
   const std::size_t edgesAfter = mesh.edges.size() + growth.edges;
   if (edgesAfter > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
-  if (!growthFits(bytesFor(growth), room)) return false;
+  const uint64_t bytesDue = bytesFor(growth);
+  if (!growthFits(bytesDue, room)) return false;
+  uint64_t bytesDone = 0;
+  const auto chunkDone = [&](std::size_t bytes) {
+    bytesDone += bytes;
+    if (progress != nullptr)
+      progress->reached("reserving memory", std::min(bytesDone, bytesDue), bytesDue);
+  };
   try {
-    if (mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices) &&
-        mesh.edges.reserveResident(edgesAfter) &&
-        mesh.faces.reserveResident(mesh.faces.size() + growth.faces)) {
+    if (mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices, chunkDone) &&
+        mesh.edges.reserveResident(edgesAfter, chunkDone) &&
+        mesh.faces.reserveResident(mesh.faces.size() + growth.faces, chunkDone)) {
       return true;
     }
   } catch (const std::bad_alloc&) {
@@ -149,7 +159,7 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& roo
   const bool first = ranges.empty();
   const std::size_t splits = first ? mesh.faces.size() : edgeSplitsOfNextStep(refinement);
   const Growth growth = growthFor(splits);
-  if (!reserveForGrowth(mesh, growth, room)) {
+  if (!reserveForGrowth(mesh, growth, room, progress)) {
     sayNotEnoughMemory(out);
     return StepSplit::refused;
   }
@@ -217,7 +227,7 @@ void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std:
 }
 
 void splitEdgeIfRoom(Mesh& mesh, int32_t edge, const MemoryRoom& room, std::ostream& out) {
-  if (!reserveForGrowth(mesh, growthFor(1), room)) {
+  if (!reserveForGrowth(mesh, growthFor(1), room, nullptr)) {
     sayNotEnoughMemory(out);
     return;
   }

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
 #include "mesh/mesh.h"
 
@@ -84,5 +85,23 @@ TEST(GrowableArray, ShrinkingGivesResidentRoomBack) {
   EXPECT_GE(residentBytes(), before + (60u << 20));
   vertices.shrink_to_fit();
   EXPECT_LE(residentBytes(), before + (4u << 20));
+  EXPECT_EQ(vertices.at(0).edge, 4);
+}
+
+// A long reservation reports a chunk at a time, and the chunks cover the whole new room.
+TEST(GrowableArray, ResidentRoomIsMadeInChunksThatCoverIt) {
+  GrowableArray<Vertex> vertices;
+  vertices.push_back(Vertex{1, 2, 3, 4});
+  const std::size_t count = (100u << 20) / sizeof(Vertex);
+  std::vector<std::size_t> chunks;
+  ASSERT_TRUE(vertices.reserveResident(count, [&](std::size_t bytes) { chunks.push_back(bytes); }));
+  ASSERT_EQ(chunks.size(), 4u);  // 100 MiB in chunks of 32
+  std::size_t covered = 0;
+  for (std::size_t bytes : chunks) {
+    EXPECT_LE(bytes, GrowableArray<Vertex>::residentChunkBytes);
+    EXPECT_EQ(bytes % memoryPageBytes(), 0u);
+    covered += bytes;
+  }
+  EXPECT_GE(covered, (count - 1) * sizeof(Vertex));
   EXPECT_EQ(vertices.at(0).edge, 4);
 }
