@@ -31,15 +31,11 @@ void steerWithMouse(const CameraState& camera, const CameraInput& input, const S
       -(2 * (camera.viewer.mouseY - height / 2) / (smallerSide + 0.1)) * settings.mouseTurnRate;
 }
 
-// Fires once per press however many frames the key stays down.
-void latchedKey(bool held, bool& latch, const std::function<void()>& action) {
-  if (!held) {
-    latch = false;
-    return;
+// Fires once per press however short it was and however many frames the key stays down.
+void latchedKey(bool held, int presses, bool& latch, const std::function<void()>& action) {
+  for (int actions = latchedPresses(held, presses, latch); actions > 0; --actions) {
+    if (action) action();
   }
-  if (latch) return;
-  latch = true;
-  if (action) action();
 }
 
 void setFlags(const CameraState& camera, bool wireframe, bool cullBackFaces) {
@@ -47,12 +43,20 @@ void setFlags(const CameraState& camera, bool wireframe, bool cullBackFaces) {
   camera.cullBackFaces = cullBackFaces;
 }
 
-void setRenderFlags(const CameraState& camera, Keys keys) {
-  // Tested in this order, so the last held key wins.
-  if (keys.held(SDLK_1)) setFlags(camera, false, true);
-  if (keys.held(SDLK_2)) setFlags(camera, true, true);
-  if (keys.held(SDLK_3)) setFlags(camera, true, false);
-  if (keys.held(SDLK_4)) setFlags(camera, false, false);
+void setFlagsOf(const CameraState& camera, SDLKey key) {
+  if (key == SDLK_1) setFlags(camera, false, true);
+  if (key == SDLK_2) setFlags(camera, true, true);
+  if (key == SDLK_3) setFlags(camera, true, false);
+  if (key == SDLK_4) setFlags(camera, false, false);
+}
+
+void setRenderFlags(const CameraState& camera, Keys keys, SDLKey lastPressed) {
+  // Tested in this order, so the last held key wins; a key pressed this frame wins over
+  // them all, held or already released.
+  for (SDLKey key : {SDLK_1, SDLK_2, SDLK_3, SDLK_4}) {
+    if (keys.held(key)) setFlagsOf(camera, key);
+  }
+  setFlagsOf(camera, lastPressed);
 }
 
 // sense +1 or -1 accelerates, 0 lets the rate decay.
@@ -103,9 +107,11 @@ void updateCamera(const CameraState& camera, const CameraInput& input, const Set
   Keys keys{input.keyState ? input.keyState : noKeysHeld};
 
   steerWithMouse(camera, input, settings);
-  latchedKey(keys.held(SDLK_y), camera.viewer.splitKeyLatch, meshKeys.splitEdge);
-  latchedKey(keys.held(SDLK_t), camera.viewer.refineKeyLatch, meshKeys.refineStep);
-  setRenderFlags(camera, keys);
+  latchedKey(keys.held(SDLK_y), input.presses.split, camera.viewer.splitKeyLatch,
+             meshKeys.splitEdge);
+  latchedKey(keys.held(SDLK_t), input.presses.refine, camera.viewer.refineKeyLatch,
+             meshKeys.refineStep);
+  setRenderFlags(camera, keys, input.presses.renderFlagKey);
 
   // Up lowers the nose; Left turns left; End, keypad 1 and d roll x toward y.
   turn(camera.viewer.pitchRate, direction(keys.held(SDLK_UP), -1, keys.held(SDLK_DOWN)), settings,
@@ -128,7 +134,7 @@ void updateCamera(const CameraState& camera, const CameraInput& input, const Set
     shortenVector(camera.viewer.velocity, static_cast<float>(amount));
   }
   if (keys.held(SDLK_c)) out << camera.cameraPose.position << camera.cameraPose.orientation;
-  if (keys.held(SDLK_F10)) {
+  if (keys.held(SDLK_F10) || input.presses.reset) {
     camera.viewer.velocity = {0.0, 0.0, 0.0};
     camera.viewer.thrustExponent = camera.viewer.defaultThrustExponent;
   }

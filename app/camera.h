@@ -6,6 +6,7 @@
 #include <functional>
 #include <ostream>
 
+#include "app/key_presses.h"
 #include "geom/pose.h"
 #include "geom/vector.h"
 #include "render/settings.h"
@@ -42,6 +43,7 @@ struct CameraInput {
   uint8_t mouseButtons;     // bit 0: left button
   int32_t mouseX;
   int32_t mouseY;
+  KeyPresses presses = {};  // the once-per-press keys pressed since the last input step
 };
 
 struct MeshKeys {
@@ -52,10 +54,10 @@ struct MeshKeys {
 // One frame's input step; it writes nothing but `camera`. The pointer position, and
 // with the left button held the yaw and pitch rates it sets; the render flags (keys 1
 // to 4); the turn rates, thrust and velocity; last the pose, advanced by frameTime
-// seconds. A mesh key calls its `meshKeys` function in the frame it goes down, before
-// the viewer turns or moves, and not again until it is released (the latches in
-// the viewer). F10 restores the viewer's default thrust; while c is held, every frame
-// prints the pose on `out`.
+// seconds. A mesh key calls its `meshKeys` function once for each of its presses, and
+// once when it is found held without having fired, before the viewer turns or moves, and
+// not again until it is released (the latches in the viewer). F10, held or pressed,
+// restores the viewer's default thrust; while c is held, every frame prints the pose.
 void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
                   double frameTime, const MeshKeys& meshKeys, std::ostream& out);
 

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "app/globals.h"
+#include "app/opening_watch.h"
 #include "render/frame.h"
 #include "render/frustum.h"
 
@@ -33,8 +34,11 @@ void chooseVideoDriver() {
 
 void initVideo() {
   SDL_Init(SDL_INIT_VIDEO);  // a failure shows up as a failing SDL_SetVideoMode
-  videoSurface =
-      SDL_SetVideoMode(settings.windowWidth, settings.windowHeight, bitsPerPixel, startModeFlags);
+  {
+    const OpeningWatch watch;
+    videoSurface =
+        SDL_SetVideoMode(settings.windowWidth, settings.windowHeight, bitsPerPixel, startModeFlags);
+  }
   if (!videoSurface) exitWithMessage("Can't set video mode! Exiting.");
   SDL_WM_SetCaption("SDL window", "sdl window");
   applyGlState();

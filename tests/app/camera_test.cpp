@@ -217,4 +217,28 @@ TEST(Camera, Damping) {
   EXPECT_EQ(value, 0.0);
 }
 
+TEST(Camera, PressesActWithoutTheKeyHeld) {
+  Rig rig;
+  rig.input.presses.refine = 2;
+  rig.input.presses.split = 1;
+  rig.input.presses.renderFlagKey = SDLK_2;
+  rig.input.presses.reset = true;
+  rig.viewer.velocity = {1.0, 0.0, 0.0};
+  rig.frame(0.1);
+  EXPECT_EQ(rig.refinements, 2);
+  EXPECT_EQ(rig.splits, 1);
+  EXPECT_TRUE(rig.wireframe);
+  EXPECT_TRUE(rig.cullBackFaces);
+  EXPECT_EQ(rig.viewer.velocity.x, 0.0);
+  EXPECT_FALSE(rig.viewer.refineKeyLatch);
+
+  // A key pressed this frame wins over a held one, whichever the held order favours.
+  Rig both;
+  both.hold(SDLK_3);
+  both.input.presses.renderFlagKey = SDLK_1;
+  both.frame(0.1);
+  EXPECT_FALSE(both.wireframe);
+  EXPECT_TRUE(both.cullBackFaces);
+}
+
 }  // namespace

@@ -13,6 +13,9 @@
 #   close_window                    asks WIN to close as a window manager would
 #   hold_key KEY [SECONDS]          xdotool keydown, hold (default 0.15 s), keyup,
 #                                   then a pause so the release is seen
+#   tap_key KEY...                  xdotool's plain taps, press and release back to back
+#   refine_to STEP                  taps t once per step and waits for each step's face count
+#   faces_after_step STEP           prints the face count that step STEP ends with
 #   wait_for_line FILE TEXT [TIMEOUT]       waits for a whole line equal to TEXT
 #   wait_for_count FILE TEXT N [TIMEOUT]    waits for N such lines
 #   count_lines FILE TEXT           prints how many whole lines equal TEXT
@@ -134,6 +137,20 @@ hold_key() {
   sleep "$seconds"
   xdotool keyup "$key" || fail "xdotool keyup $key"
   sleep 0.5
+}
+
+# As people press keys: down and up within a millisecond or two, often shorter than a frame.
+tap_key() { xdotool key --delay 0 "$@" || fail "xdotool key $*"; }
+
+# Step 1 splits the icosahedron's 20 faces in three; every later step doubles the faces.
+faces_after_step() { echo $((60 << ($1 - 1))); }
+
+refine_to() {
+  local step=$(( $(grep -c '^Face count: ' "$APP_OUT") + 1 ))
+  for ((; step <= $1; step++)); do
+    tap_key t
+    wait_for_line "$APP_OUT" "Face count: $(faces_after_step "$step")" 120
+  done
 }
 
 count_lines() {

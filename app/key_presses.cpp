@@ -1,0 +1,41 @@
+#include "app/key_presses.h"
+
+namespace {
+
+void countPress(int& count, bool duringStep) {
+  count = duringStep ? 1 : count + 1;
+}
+
+}  // namespace
+
+void notePress(KeyPresses& presses, SDLKey key, bool duringStep) {
+  switch (key) {
+    case SDLK_y:
+      countPress(presses.split, duringStep);
+      return;
+    case SDLK_t:
+      countPress(presses.refine, duringStep);
+      return;
+    case SDLK_1:
+    case SDLK_2:
+    case SDLK_3:
+    case SDLK_4:
+      presses.renderFlagKey = key;
+      return;
+    case SDLK_F10:
+      presses.reset = true;
+      return;
+    case SDLK_ESCAPE:
+      presses.quit = true;
+      return;
+    default:
+      return;
+  }
+}
+
+int latchedPresses(bool held, int presses, bool& latch) {
+  int actions = presses;
+  if (actions == 0 && held && !latch) actions = 1;
+  latch = held;
+  return actions;
+}
