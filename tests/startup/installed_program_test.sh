@@ -2,7 +2,8 @@
 # installed_program_test.sh CMAKE BUILD GOLDEN: installs BUILD into a staging directory
 # under a prefix, as a packager does, and runs the installed program without a display:
 # the 73 golden start-up lines, the video-mode message, exit status 2. The README and
-# the picture it shows are installed beside each other.
+# the picture it shows are installed beside each other; the menu entry starts the program
+# under this prefix through the launcher, and the metainfo names the changelog's version.
 set -euo pipefail
 cmake=$1
 build=$2
@@ -13,9 +14,21 @@ trap 'rm -rf "$work"' EXIT
 DESTDIR="$work/stage" "$cmake" --install "$build" --prefix /opt/geosandbox >"$work/install.log"
 root=$work/stage/opt/geosandbox
 for file in bin/geosandbox share/man/man6/geosandbox.6 share/doc/geosandbox/README.md \
-  share/doc/geosandbox/docs/screenshot.png; do
+  share/doc/geosandbox/docs/screenshot.png share/applications/geosandbox.desktop \
+  share/metainfo/invalid.geosandbox.geosandbox.metainfo.xml \
+  share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/geosandbox.png; do
   [ -f "$root/$file" ] || { echo "FAIL: $file not installed" >&2; cat "$work/install.log" >&2; exit 1; }
 done
+fail() { echo "FAIL: $*" >&2; exit 1; }
+launcher=/opt/geosandbox/libexec/geosandbox/run-in-terminal
+grep -qx "Exec=$launcher" "$root/share/applications/geosandbox.desktop" ||
+  fail "the menu entry does not run $launcher"
+[ -x "$work/stage$launcher" ] || fail "$launcher is not installed as a program"
+grep -qF '"/opt/geosandbox/bin/geosandbox"' "$work/stage$launcher" ||
+  fail "the launcher does not start the installed program"
+version=$(sed -n '1s/^geosandbox (\([^)]*\)).*/\1/p' "$(dirname "$0")/../../debian/changelog")
+grep -q "<release version=\"$version\"" "$root/share/metainfo/"*.metainfo.xml ||
+  fail "the metainfo has no release $version"
 
 # The same check the package build makes of the program it built.
 sh "$(dirname "$0")/../../debian/check-start-output" "$root/bin/geosandbox" "$golden" ||
