@@ -23,9 +23,9 @@ Request readArguments(int argumentCount, const char* const* arguments) {
 void printUsage(std::ostream& out) {
   out << "Usage: geosandbox [--help | --version]\n"
          "\n"
-         "Prints the face frame tables of a unit-edge icosahedron, then shows a Klein bottle\n"
-         "turning in four dimensions in a full-screen window. Fly around it and refine the\n"
-         "mesh toward the unit sphere with these keys:\n"
+         "Prints the face frame tables of a unit-edge icosahedron, then shows a Klein\n"
+         "bottle turning in four dimensions in a full-screen window. Fly around it and\n"
+         "refine the mesh toward the unit sphere with these keys:\n"
          "\n"
       << keyTableText << std::flush;
 }

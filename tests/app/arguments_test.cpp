@@ -43,6 +43,13 @@ TEST(Arguments, UsageListsEveryKeyOfTheTable) {
     EXPECT_NE(out.str().find(key), std::string::npos) << key;
   }
   EXPECT_EQ(out.str().find('`'), std::string::npos) << "Markdown left in the usage";
+  EXPECT_NE(out.str().find("however short); prints"), std::string::npos) << "semicolon lost";
+  std::istringstream lines(out.str());
+  for (std::string line; std::getline(lines, line);) {
+    // The one input longer than its column stands alone on its line.
+    if (line.rfind("  Escape", 0) == 0) continue;
+    EXPECT_LE(line.size(), 79u) << line;
+  }
 }
 
 TEST(OutputWatch, AFailedStreamIsSaidOnceAndFailsTheRun) {
