@@ -4,7 +4,8 @@
 
 namespace {
 
-// A step shorter than this shows nothing: up to step 18 that is every step.
+// A step shorter than this shows nothing. On the 2-core machine the step times were
+// measured on, that is every step up to 17 (0.4 s); step 18 takes 0.8 s and shows the line.
 constexpr uint32_t quietMilliseconds = 500;
 
 // Carriage return, then erase to the end of the line: the line is written over in place.
@@ -12,19 +13,19 @@ constexpr const char* rewriteLine = "\r\033[K";
 
 }  // namespace
 
-std::string progressText(const char* stage, std::size_t done, std::size_t due) {
+std::string progressText(const char* pass, std::size_t done, std::size_t due) {
   const std::size_t percent = due == 0 ? 100 : done * 100 / due;
-  return std::string("refining: ") + stage + " " + std::to_string(percent) + "%";
+  return std::string("refining: ") + pass + " " + std::to_string(percent) + "%";
 }
 
 ProgressLine::ProgressLine(std::ostream& terminal, bool isTerminal, TimeSource& time)
     : terminal_(terminal), isTerminal_(isTerminal), time_(time), startTick_(time.ticks()) {}
 
-void ProgressLine::reached(const char* stage, std::size_t done, std::size_t due) {
+void ProgressLine::reached(const char* pass, std::size_t done, std::size_t due) {
   if (!isTerminal_) return;
   // Unsigned difference: right across the tick's wrap.
   if (time_.ticks() - startTick_ < quietMilliseconds) return;
-  std::string text = progressText(stage, done, due);
+  std::string text = progressText(pass, done, due);
   if (text == shown_) return;
   terminal_ << rewriteLine << text << std::flush;
   shown_ = std::move(text);

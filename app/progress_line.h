@@ -11,13 +11,13 @@
 #include "mesh/progress.h"
 
 // "refining: splitting edges 45%": whole per cent, rounded down, so 100% means done.
-std::string progressText(const char* stage, std::size_t done, std::size_t due);
+std::string progressText(const char* pass, std::size_t done, std::size_t due);
 
 class ProgressLine : public StepProgress {
  public:
   // The step starts now, by `time`'s tick; nothing is written where `isTerminal` is false.
   ProgressLine(std::ostream& terminal, bool isTerminal, TimeSource& time);
-  void reached(const char* stage, std::size_t done, std::size_t due) override;
+  void reached(const char* pass, std::size_t done, std::size_t due) override;
   // Clears the line, if one was shown, so the step's result starts at the line's start.
   void finished() override;
 

@@ -25,7 +25,7 @@ struct Refinement {
 void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
                 std::istream& in, StepProgress* progress = nullptr);
 
-// refineStep in its three stages, apart so the benchmark times the very code the key runs.
+// refineStep in its three parts, apart so the benchmark times the very code the key runs.
 // The split: refused (said on `out`, nothing changed), or the faces or the edges split.
 enum class StepSplit { refused, faces, edges };
 StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,

@@ -16,7 +16,7 @@ bool fault(std::ostream& out, const char* message) {
 // is a checked access, so a bad index throws where the literal walk would.
 struct FaceLoops {
   const Mesh& mesh;
-  static constexpr const char* stage = "checking face loops";
+  static constexpr const char* pass = "checking face loops";
   static constexpr const char* foreignInPassOne =
       "pass1:Face refers to edge that does not refer to face";
   static constexpr const char* endlessInPassOne = "pass1:Face loop does not close";
@@ -37,7 +37,7 @@ struct FaceLoops {
 
 struct VertexLoops {
   const Mesh& mesh;
-  static constexpr const char* stage = "checking vertex loops";
+  static constexpr const char* pass = "checking vertex loops";
   static constexpr const char* foreignInPassOne =
       "pass1:Vertex refers to edge that does not refer to vertex";
   static constexpr const char* endlessInPassOne = "pass1:Vertex loop does not close";
@@ -155,7 +155,7 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted, StepProgress* prog
     walk.compared = 0;
     ++nextOwner;
     loops.prefetch(walk.edge);
-    reportProgress(progress, Loops::stage, nextOwner, ownerCount);
+    reportProgress(progress, Loops::pass, nextOwner, ownerCount);
   };
   while (active < walksInFlight && nextOwner < ownerCount) begin(walks[active++]);
   while (active > 0) {
@@ -245,7 +245,7 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* pr
       mesh.vertices.prefetch(face.v2);
     }
     if (measured < 0) continue;
-    reportProgress(progress, FaceLoops::stage, static_cast<std::size_t>(measured),
+    reportProgress(progress, FaceLoops::pass, static_cast<std::size_t>(measured),
                    static_cast<std::size_t>(faceCount));
     const TriangleInFlight& face = ring[measured & (ringSize - 1)];
     if (face.e0 == face.e1 || face.e1 == face.e2 || face.e2 == face.e0) return false;
@@ -276,18 +276,24 @@ bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<A
   std::size_t inFaceLoops = 0;
   std::size_t inVertexLoops = 0;
   AreaRange measured;
+  // The literal walks may print a fault: the progress line must be gone before they start,
+  // or the message would be written onto it.
+  const auto walkedAfterTheProgress = [&](bool (*walk)(const Mesh&, std::ostream&)) {
+    if (progress != nullptr) progress->finished();
+    return walk(mesh, out);
+  };
   if (allFacesSoundTriangles(mesh, measured, progress)) {
     areas = measured;
     inFaceLoops = 3 * mesh.faces.size();
   } else if (!allLoopsSound(FaceLoops{mesh}, inFaceLoops, progress)) {
     // Some face is not a sound triangle and the general walks doubt too.
-    return validateByWalking(mesh, out);
+    return walkedAfterTheProgress(validateByWalking);
   }
   if (!allLoopsSound(VertexLoops{mesh}, inVertexLoops, progress)) {
-    return validateByWalking(mesh, out);
+    return walkedAfterTheProgress(validateByWalking);
   }
   if (inFaceLoops == edgeCount && inVertexLoops == edgeCount) return true;
-  return checkEdgeLoopsByWalking(mesh, out);
+  return walkedAfterTheProgress(checkEdgeLoopsByWalking);
 }
 
 bool Mesh::validate(std::ostream& out) const {

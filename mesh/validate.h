@@ -18,7 +18,8 @@
 // while the answer is false: every face a sound triangle, but a vertex loop broken or an
 // edge outside its owners' loops. printStatistics walks only the face loops, so it would
 // still find the same extremes.
-// Its fast passes report to `progress` where there is one; the literal walks do not.
+// Its fast passes report to `progress` where there is one; the literal walks do not, and it is
+// told the passes are over before they start.
 bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas,
                             StepProgress* progress = nullptr);
 

@@ -2,7 +2,6 @@
 #include "system/memory_probe.h"
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -12,6 +11,8 @@
 #include <sstream>
 #include <utility>
 #include <vector>
+
+#include "mesh/array.h"
 
 namespace {
 
@@ -153,10 +154,12 @@ std::string ownProcessId(const std::string& prefix) {
   return id;
 }
 
-bool listsProcess(const std::string& procsFile, const std::string& processId) {
-  std::ifstream file(procsFile);
+// Whether the file lists `word` among its blank-separated words: a process id in
+// cgroup.procs, a controller in cgroup.controllers. A missing file lists nothing.
+bool listsWord(const std::string& path, const std::string& word) {
+  std::ifstream file(path);
   for (std::string listed; file >> listed;) {
-    if (listed == processId) return true;
+    if (listed == word) return true;
   }
   return false;
 }
@@ -192,19 +195,11 @@ std::optional<std::string> findListing(const std::string& prefix, const std::str
   }
   const std::string own = path == "/" ? "" : path;
   for (const std::string& directory : level) {
-    if (listsProcess(prefix + point + directory + own + "/cgroup.procs", processId)) {
+    if (listsWord(prefix + point + directory + own + "/cgroup.procs", processId)) {
       return directory + own;
     }
   }
   return std::nullopt;
-}
-
-bool listsMemory(const std::string& controllersFile) {
-  std::ifstream file(controllersFile);
-  for (std::string controller; file >> controller;) {
-    if (controller == "memory") return true;
-  }
-  return false;
 }
 
 // The process's cgroup `path` as one of `mounts` shows it, in the hierarchy asked for.
@@ -235,7 +230,7 @@ std::optional<MemoryCgroup> shownBy(const std::string& prefix, const std::vector
                                                  ? findListing(prefix, top, *candidate.above, path)
                                                  : pathBelow(mount.root, path);
     if (!below) continue;
-    if (version2 && !listsMemory(prefix + top + "/cgroup.controllers")) continue;
+    if (version2 && !listsWord(prefix + top + "/cgroup.controllers", "memory")) continue;
     return MemoryCgroup{top + *below, top, version2};
   }
   return std::nullopt;
@@ -300,7 +295,7 @@ uint64_t addressSpaceRoom(const std::string& root) {
   if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return unlimitedRoom;
   const std::optional<uint64_t> pages = numberIn(root + "/proc/self/statm");
   if (!pages) return unlimitedRoom;
-  return roomBetween(limit.rlim_cur, *pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE)));
+  return roomBetween(limit.rlim_cur, *pages * uint64_t{memoryPageBytes()});
 }
 
 // "/" and "" both mean the real root; a trailing slash is dropped so paths join with one.

@@ -143,16 +143,16 @@ namespace {
 // Every report in order, and "finished" where the step said its passes were over.
 class RecordedProgress : public StepProgress {
  public:
-  void reached(const char* stage, std::size_t done, std::size_t due) override {
+  void reached(const char* pass, std::size_t done, std::size_t due) override {
     // The reservation reports in bytes, a chunk at a time; the other passes in records.
-    if (std::string(stage) != "reserving memory") {
-      EXPECT_EQ(done % progressInterval, 0u) << stage;
+    if (std::string(pass) != "reserving memory") {
+      EXPECT_EQ(done % progressInterval, 0u) << pass;
     }
-    EXPECT_LE(done, due) << stage;
-    if (reports.empty() || reports.back().first != stage) reports.push_back({stage, due});
+    EXPECT_LE(done, due) << pass;
+    if (reports.empty() || reports.back().first != pass) reports.push_back({pass, due});
   }
   void finished() override { reports.push_back({"finished", 0}); }
-  std::vector<std::pair<std::string, std::size_t>> reports;  // each stage once, with its due
+  std::vector<std::pair<std::string, std::size_t>> reports;  // each pass once, with its due
 };
 
 }  // namespace
@@ -187,4 +187,59 @@ TEST(RefineStep, ReportsEachPassThenItsEndAndChangesNothing) {
       {"checking vertex loops", quiet.mesh.vertices.size()},
       {"finished", 0}};
   EXPECT_EQ(progress.reports, expected);
+}
+
+namespace {
+
+// A progress line on the stream the step prints to, as when standard output and standard
+// error are one terminal: "<pass>" where the line is written, "<cleared>" where it goes.
+class LineOnTheSameStream : public StepProgress {
+ public:
+  explicit LineOnTheSameStream(std::ostream& out) : out_(out) {}
+  void reached(const char* pass, std::size_t, std::size_t) override {
+    out_ << "<" << pass << ">";
+    shown_ = true;
+  }
+  void finished() override {
+    if (shown_) out_ << "<cleared>";
+    shown_ = false;
+  }
+
+ private:
+  std::ostream& out_;
+  bool shown_ = false;
+};
+
+}  // namespace
+
+// A long step whose check finds a fault the literal walks then print: the line is cleared
+// before the message, so the message starts a line of its own.
+TEST(RefineStep, FaultFoundAfterTheProgressStartsOnALineOfItsOwn) {
+  struct Case {
+    const char* what;
+    void (*breakMesh)(Mesh&);
+    const char* printedAfterTheLine;
+  };
+  const Case cases[] = {
+      {"the last face's loop", [](Mesh& mesh) { mesh.edges.at(mesh.faces.back().edge).face = 0; },
+       "<cleared>pass1:Face refers to edge that does not refer to face\n"},
+      {"the last vertex's loop",
+       [](Mesh& mesh) { mesh.vertices.back().edge = mesh.faces.back().edge; },
+       "<cleared>pass1:Vertex refers to edge that does not refer to vertex\n"},
+  };
+  for (const Case& c : cases) {
+    Stepper stepper;
+    stepper.steps(13);
+    std::ostringstream out;
+    LineOnTheSameStream progress(out);
+    ASSERT_EQ(splitForStep(stepper.mesh, stepper.refinement, MemoryRoom{}, out, &progress),
+              StepSplit::edges);
+    c.breakMesh(stepper.mesh);
+    EXPECT_FALSE(checkStep(stepper.mesh, StepSplit::edges, out, &progress).valid) << c.what;
+    const std::string printed = out.str();
+    const std::string tail = c.printedAfterTheLine;
+    EXPECT_NE(printed.find("<checking "), std::string::npos) << c.what << ": no pass reported";
+    ASSERT_GE(printed.size(), tail.size()) << c.what;
+    EXPECT_EQ(printed.substr(printed.size() - tail.size()), tail) << c.what;
+  }
 }

@@ -14,7 +14,14 @@ cat >"$stubs/dpkg-query" <<'STUB'
 for installed in $INSTALLED_PACKAGES; do echo "ii  $installed "; done
 [ -z "${DPKG_LINES:-}" ] || echo "$DPKG_LINES"
 STUB
-printf '#!/bin/bash\necho "apt-get $*" >>"$CALLS"\n' >"$stubs/apt-get"
+# A download lands in the folder it runs in, and only once the lists were read, as on a
+# machine whose lists are old.
+cat >"$stubs/apt-get" <<'STUB'
+#!/bin/bash
+echo "apt-get $*" >>"$CALLS"
+if [ "$1" = update ]; then : >"$CALLS.read"; fi
+if [ "$1" = download ]; then [ -e "$CALLS.read" ] && : >"$PWD/$2.deb"; fi
+STUB
 printf '#!/bin/bash\necho "sudo" >>"$CALLS"\nexec "$@"\n' >"$stubs/sudo"
 printf '#!/bin/bash\necho "$USER_ID"\n' >"$stubs/id"
 chmod +x "$stubs"/*
@@ -27,17 +34,19 @@ fail() {
   exit 1
 }
 
-# run_deps USE TOOL...: install-deps USE with only the named stubs on PATH; its
-# output goes to $work/out, the stubs' calls to $CALLS.
+# run_deps "USE [DIR]" TOOL...: install-deps USE [DIR] with only the named stubs on PATH;
+# its output goes to $work/out, the stubs' calls to $CALLS.
 runs=0
 run_deps() {
-  local use=$1 path=$work/path-$((++runs))
+  local arguments path=$work/path-$((++runs))
+  read -ra arguments <<<"$1"
   shift
   mkdir "$path"
   for tool in "$@"; do ln -s "$stubs/$tool" "$path/$tool"; done
   : >"$CALLS"
+  rm -f "$CALLS.read"
   status=0
-  PATH=$path "$BASH" "$script" "$use" >"$work/out" 2>&1 || status=$?
+  PATH=$path "$BASH" "$script" "${arguments[@]}" >"$work/out" 2>&1 || status=$?
 }
 
 installed_line() { grep '^apt-get install ' "$CALLS" || true; }
@@ -82,6 +91,21 @@ printf '#!/bin/bash\necho "Debian clang version 19.1.7 (3+b1)"\n' >"$stubs/clang
 chmod +x "$stubs/clang++"
 INSTALLED_PACKAGES=clang run_deps fuzz "${all_tools[@]}" clang++
 [ "$(installed_packages)" = libclang-rt-19-dev ] || fail "fuzz: not the runtime of clang 19"
+
+# `ci` brings the Debian-tree stages' tools, and nothing that running the program needs.
+run_deps ci "${all_tools[@]}"
+has_package debootstrap && has_package qemu-system-x86 || fail "ci: no debootstrap or QEMU"
+[ -z "$(comm -12 <(installed_packages) <(echo "$run_set"))" ] || fail "ci: run's packages too"
+
+# With a folder, `sdl12-compat` downloads the compat library's package into it, reading
+# apt's lists where the first try fails; and a use it does not know is an error.
+mkdir "$work/downloads"
+INSTALLED_PACKAGES=libsdl2-2.0-0 run_deps "sdl12-compat $work/downloads" "${all_tools[@]}"
+[ "$status" -eq 0 ] && [ -e "$work/downloads/libsdl1.2-compat.deb" ] || fail "no download"
+[ "$(tr '\n' ' ' <"$CALLS")" = "apt-get download libsdl1.2-compat apt-get update apt-get download libsdl1.2-compat " ] ||
+  fail "sdl12-compat: not download, update, download"
+run_deps fonts "${all_tools[@]}"
+[ "$status" -eq 2 ] && [ ! -s "$CALLS" ] || fail "an unknown use: status $status"
 
 # With everything present it is silent and calls no apt-get.
 INSTALLED_PACKAGES=$test_set run_deps test "${all_tools[@]}"
