@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/clock.h"
+#include "app/crash_report.h"
 #include "app/globals.h"
 #include "app/main_loop.h"
 #include "app/video.h"
@@ -11,6 +12,7 @@
 int main(int argumentCount, char** arguments) {
   (void)argumentCount;
   (void)arguments;
+  installCrashReport();
   std::cout << "start!" << std::endl;
   // The calibration spans the start-up work; a too short one is stretched later.
   startCalibration(frameClock, systemTimeSource());
