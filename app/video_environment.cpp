@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/x11_heads.h"
+
 namespace {
 
 bool isSet(const EnvironmentLookup& lookup, const char* name) {
@@ -21,7 +23,8 @@ bool isClassicSdl(const SDL_version& linked) {
 }
 
 std::vector<EnvironmentSetting> videoEnvironmentChoices(const EnvironmentLookup& lookup,
-                                                        bool classicSdl) {
+                                                        bool classicSdl,
+                                                        const HeadCount& countHeads) {
   std::vector<EnvironmentSetting> choices;
   // Without a user choice, SDL 1.2 falls back from X11 to text-mode drivers that write
   // escape sequences to standard output; X11 makes a missing display fail cleanly.
@@ -35,10 +38,11 @@ std::vector<EnvironmentSetting> videoEnvironmentChoices(const EnvironmentLookup&
     choices.push_back({"SDL_VIDEO_X11_VIDMODE", "0"});
   }
   // Without a head named, classic SDL spreads a full-screen window over every Xinerama
-  // head and centres the picture on the seam. The first head is where sdl12-compat puts
-  // it; with one head, or no Xinerama, it is the whole screen, as before.
+  // head and centres the picture on the seam; the first head is where sdl12-compat puts
+  // it. A head named also turns off SDL's XF86VidMode switch, so with one monitor, where
+  // that switch gives the full-screen mode, nothing is named.
   if (!isSet(lookup, "SDL_VIDEO_FULLSCREEN_DISPLAY") &&
-      !isSet(lookup, "SDL_VIDEO_FULLSCREEN_HEAD")) {
+      !isSet(lookup, "SDL_VIDEO_FULLSCREEN_HEAD") && countHeads() > 1) {
     choices.push_back({"SDL_VIDEO_FULLSCREEN_DISPLAY", "0"});
   }
   return choices;
@@ -58,7 +62,8 @@ std::string videoDriverAdvice(const char* driver, const std::string& sdlError) {
 void applyVideoEnvironment() {
   const EnvironmentLookup lookup = [](const char* name) { return std::getenv(name); };
   const bool classic = isClassicSdl(*SDL_Linked_Version());
-  for (const EnvironmentSetting& choice : videoEnvironmentChoices(lookup, classic)) {
+  for (const EnvironmentSetting& choice :
+       videoEnvironmentChoices(lookup, classic, countXineramaHeads)) {
     setenv(choice.name.c_str(), choice.value.c_str(), 1);
   }
 }

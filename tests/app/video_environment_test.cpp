@@ -8,45 +8,75 @@ namespace {
 
 using Environment = std::map<std::string, std::string>;
 
-std::string choicesText(const Environment& environment, bool classic) {
+std::string choicesText(const Environment& environment, bool classic, int heads) {
   const EnvironmentLookup lookup = [&environment](const char* name) -> const char* {
     const auto found = environment.find(name);
     return found == environment.end() ? nullptr : found->second.c_str();
   };
+  const HeadCount countHeads = [heads] { return heads; };
   std::string text;
-  for (const EnvironmentSetting& choice : videoEnvironmentChoices(lookup, classic)) {
+  for (const EnvironmentSetting& choice : videoEnvironmentChoices(lookup, classic, countHeads)) {
     text += choice.name + "=" + choice.value + " ";
   }
   return text;
 }
 
 TEST(VideoEnvironment, SetsOnlyWhatTheUserLeftUnset) {
+  const char* twoHeads = "SDL_VIDEO_FULLSCREEN_DISPLAY=0 ";
   struct Case {
     Environment environment;
     bool classic;
-    const char* choices;
+    int heads;
+    std::string choices;
   };
   const Case cases[] = {
-      {{}, true, "SDL_VIDEODRIVER=x11 SDL_VIDEO_FULLSCREEN_DISPLAY=0 "},
-      {{{"SDL_VIDEODRIVER", ""}}, true, "SDL_VIDEODRIVER=x11 SDL_VIDEO_FULLSCREEN_DISPLAY=0 "},
-      {{{"SDL_VIDEODRIVER", "dga"}}, true, "SDL_VIDEO_FULLSCREEN_DISPLAY=0 "},
-      {{{"WAYLAND_DISPLAY", "wayland-0"}},
-       true,
-       "SDL_VIDEODRIVER=x11 SDL_VIDEO_X11_VIDMODE=0 SDL_VIDEO_FULLSCREEN_DISPLAY=0 "},
-      {{{"WAYLAND_DISPLAY", ""}}, true, "SDL_VIDEODRIVER=x11 SDL_VIDEO_FULLSCREEN_DISPLAY=0 "},
+      {{}, true, 1, "SDL_VIDEODRIVER=x11 "},
+      {{}, true, -1, "SDL_VIDEODRIVER=x11 "},
+      {{}, true, 2, std::string("SDL_VIDEODRIVER=x11 ") + twoHeads},
+      {{{"SDL_VIDEODRIVER", ""}}, true, 1, "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEODRIVER", "dga"}}, true, 3, twoHeads},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}}, true, 1, "SDL_VIDEODRIVER=x11 SDL_VIDEO_X11_VIDMODE=0 "},
+      {{{"WAYLAND_DISPLAY", ""}}, true, 1, "SDL_VIDEODRIVER=x11 "},
       {{{"WAYLAND_DISPLAY", "wayland-0"}, {"SDL_VIDEO_X11_VIDMODE", ""}},
        true,
-       "SDL_VIDEODRIVER=x11 SDL_VIDEO_FULLSCREEN_DISPLAY=0 "},
-      {{{"SDL_VIDEO_FULLSCREEN_DISPLAY", "1"}}, true, "SDL_VIDEODRIVER=x11 "},
-      {{{"SDL_VIDEO_FULLSCREEN_HEAD", "1"}}, true, "SDL_VIDEODRIVER=x11 "},
-      {{{"WAYLAND_DISPLAY", "wayland-0"}}, false, "SDL_VIDEODRIVER=x11 "},
-      {{{"SDL_VIDEODRIVER", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false, ""},
+       1,
+       "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEO_FULLSCREEN_DISPLAY", "1"}}, true, 2, "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEO_FULLSCREEN_HEAD", "1"}}, true, 2, "SDL_VIDEODRIVER=x11 "},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEODRIVER", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, ""},
   };
   for (const Case& c : cases) {
     std::string given;
     for (const auto& [name, value] : c.environment) given += name + "=" + value + " ";
-    EXPECT_EQ(choicesText(c.environment, c.classic), c.choices)
-        << given << (c.classic ? "classic" : "sdl12-compat");
+    EXPECT_EQ(choicesText(c.environment, c.classic, c.heads), c.choices)
+        << given << (c.classic ? "classic, " : "sdl12-compat, ") << c.heads << " heads";
+  }
+}
+
+// Asking the X server costs a connection: only classic SDL with no head named asks.
+TEST(VideoEnvironment, AsksForTheHeadsOnlyWhereTheyDecide) {
+  struct Case {
+    Environment environment;
+    bool classic;
+    bool asked;
+  };
+  const Case cases[] = {
+      {{}, true, true},
+      {{}, false, false},
+      {{{"SDL_VIDEO_FULLSCREEN_HEAD", "0"}}, true, false},
+  };
+  for (const Case& c : cases) {
+    bool asked = false;
+    const EnvironmentLookup lookup = [&c](const char* name) -> const char* {
+      const auto found = c.environment.find(name);
+      return found == c.environment.end() ? nullptr : found->second.c_str();
+    };
+    videoEnvironmentChoices(lookup, c.classic, [&asked] {
+      asked = true;
+      return 2;
+    });
+    EXPECT_EQ(asked, c.asked) << (c.classic ? "classic" : "sdl12-compat");
   }
 }
 

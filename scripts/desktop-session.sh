@@ -1,0 +1,51 @@
+# Shared by scripts/wayland-check and scripts/xinerama-check, which run the program in the
+# desktop sessions people use. Sourced; needs bash 5 and, for the namespaces, root.
+#   sdl_libraries BUILD          sets SDL_NAMES and SDL_DIRS: the installed SDL 1.2 (dir
+#                                empty) and, where that is classic SDL, sdl12-compat
+#                                unpacked beside the build as scripts/sdl12-compat-tests does
+#   in_private_session COMMAND...  runs COMMAND in a mount and network namespace of its own
+#                                with a fresh /tmp, so the X servers' sockets, lock files and
+#                                abstract socket names are its own: Weston's Xwayland picks its
+#                                display number itself, and no session sees another's
+#   figure_box FILE X Y W H      prints "W H X Y" of the box round the pixels brighter than
+#                                40 in the W x H box at (X, Y) of FILE
+#   box_ratio "W H X Y"          prints W / H with two decimals
+
+sdl_libraries() {
+  local build=$1 unpacked library
+  SDL_NAMES=("installed SDL 1.2 ($(dpkg-query -W -f='${Source} ${Version}' libsdl1.2debian 2>/dev/null || echo unknown))")
+  SDL_DIRS=("")
+  [[ "$(dpkg-query -W -f='${Source}' libsdl1.2debian 2>/dev/null || true)" == sdl12-compat* ]] && return 0
+  unpacked=$build/sdl12-compat
+  library=$(find "$unpacked/root" -name 'libSDL-1.2.so.0' 2>/dev/null | head -n 1)
+  if [[ -z "$library" ]]; then
+    bash "$(dirname "${BASH_SOURCE[0]}")/install-deps" sdl12-compat
+    rm -rf "$unpacked"
+    mkdir -p "$unpacked"
+    (cd "$unpacked" && { apt-get download libsdl1.2-compat || { apt-get update && apt-get download libsdl1.2-compat; }; })
+    dpkg-deb -x "$unpacked"/libsdl1.2-compat_*.deb "$unpacked/root"
+    library=$(find "$unpacked/root" -name 'libSDL-1.2.so.0' | head -n 1)
+  fi
+  [[ -n "$library" ]] || { echo "no libSDL-1.2.so.0 in the sdl12-compat package" >&2; return 1; }
+  SDL_NAMES+=("sdl12-compat")
+  SDL_DIRS+=("$(cd "$(dirname "$library")" && pwd)")
+}
+
+in_private_session() {
+  local as_root=()
+  [[ $(id -u) -eq 0 ]] || as_root=(--map-root-user)
+  unshare "${as_root[@]}" --mount --net --propagation private \
+    bash -c 'mount -t tmpfs -o size=256m,mode=1777 tmpfs /tmp && exec "$@"' session "$@"
+}
+
+figure_box() {
+  local file=$1 x=$2 y=$3 w=$4 h=$5
+  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -separate -evaluate-sequence max -threshold 16% \
+    -format '%@' info: | tr 'x+' '  '
+}
+
+box_ratio() {
+  local w h
+  read -r w h _ <<<"$1"
+  awk -v w="$w" -v h="$h" 'BEGIN { printf "%.2f", (h > 0 ? w / h : 0) }'
+}
