@@ -8,7 +8,7 @@
 #                                abstract socket names are its own: Weston's Xwayland picks its
 #                                display number itself, and no session sees another's
 #   figure_box FILE X Y W H      prints "W H X Y" of the box round the pixels brighter than
-#                                40 in the W x H box at (X, Y) of FILE
+#                                40 in the W x H box at (X, Y) of FILE (as pixels.sh counts)
 #   box_ratio "W H X Y"          prints W / H with two decimals
 
 sdl_libraries() {
@@ -38,10 +38,24 @@ in_private_session() {
     bash -c 'mount -t tmpfs -o size=256m,mode=1777 tmpfs /tmp && exec "$@"' session "$@"
 }
 
+# Rows and columns with fewer than 16 lit pixels do not count, so a mouse pointer drawn
+# into the screenshot does not stretch the box.
 figure_box() {
   local file=$1 x=$2 y=$3 w=$4 h=$5
-  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -separate -evaluate-sequence max -threshold 16% \
-    -format '%@' info: | tr 'x+' '  '
+  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 -compress none ppm:- |
+    awk -v RS='[ \t\n]+' -v width="$w" -v height="$h" '
+      NR <= 4 { next }
+      { value[n++ % 3] = $1 }
+      n % 3 == 0 && n > 0 {
+        m = value[0] > value[1] ? value[0] : value[1]; if (value[2] > m) m = value[2]
+        if (m > 40) { pixel = n / 3 - 1; column[pixel % width]++; row[int(pixel / width)]++ }
+      }
+      END {
+        left = -1; for (i = 0; i < width; i++) if (column[i] >= 16) { if (left < 0) left = i; right = i }
+        top = -1; for (i = 0; i < height; i++) if (row[i] >= 16) { if (top < 0) top = i; bottom = i }
+        if (left < 0 || top < 0) { print "0 0 0 0"; exit }
+        print right - left + 1, bottom - top + 1, left, top
+      }'
 }
 
 box_ratio() {
