@@ -4,6 +4,7 @@
 
 #include "app/arguments.h"
 #include "app/clock.h"
+#include "app/crash_report.h"
 #include "app/globals.h"
 #include "app/main_loop.h"
 #include "app/output_watch.h"
@@ -30,6 +31,7 @@ int answerArguments(Request request, int argumentCount, char** arguments) {
 
 int main(int argumentCount, char** arguments) {
   openClosedStandardStreams();
+  installCrashReport();
   const Request request = readArguments(argumentCount, arguments);
   if (request != Request::run) return answerArguments(request, argumentCount, arguments);
 

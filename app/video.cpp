@@ -6,6 +6,7 @@
 
 #include "app/globals.h"
 #include "app/opening_watch.h"
+#include "app/video_environment.h"
 #include "render/frame.h"
 #include "render/frustum.h"
 
@@ -22,14 +23,13 @@ void exitWithMessage(const std::string& message) {
   // Standard output carries only the fixed message; the cause goes to standard error.
   const char* cause = SDL_GetError();
   if (cause && *cause) std::cerr << "SDL: " << cause << std::endl;
+  if (cause) std::cerr << videoDriverAdvice(std::getenv("SDL_VIDEODRIVER"), cause) << std::flush;
   SDL_Quit();
   std::exit(2);
 }
 
 void chooseVideoDriver() {
-  const char* chosen = std::getenv("SDL_VIDEODRIVER");
-  if (chosen && *chosen) return;
-  setenv("SDL_VIDEODRIVER", "x11", 1);
+  applyVideoEnvironment();
 }
 
 void initVideo() {

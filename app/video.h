@@ -26,5 +26,5 @@ void resizeVideo(int32_t width, int32_t height);
 
 // Without a user choice, SDL 1.2 falls back from X11 to text-mode drivers that
 // write escape sequences to standard output; pin X11 so a missing display fails
-// cleanly. A driver the user named is kept.
+// cleanly. A driver the user named is kept. Also the settings of video_environment.h.
 void chooseVideoDriver();

@@ -3,7 +3,8 @@
 #   poll_until SECONDS COMMAND...   runs COMMAND every 0.1 s until it succeeds (status 0)
 #                                   or SECONDS (whole seconds) have passed; status 1 then
 #   start_private_xvfb DIR          Xvfb on a free display, its log in DIR; exports DISPLAY
-#                                   and sets XVFB_PID; on failure says why, status 1
+#                                   and sets XVFB_PID; on failure says why, status 1; its
+#                                   screen is XVFB_SCREEN where set, else 1024x768x24
 #   stop_private_xvfb               ends that Xvfb, if it runs
 
 XVFB_PID=""
@@ -35,7 +36,7 @@ start_private_xvfb() {
   # -displayfd picks a free display itself and writes its number once it listens.
   # -noreset: an X server resets when its last client leaves, and a client that
   # connects during the reset is refused; the readiness probe below is such a client.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" \
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset 3>"$display_file" \
     >"$dir/xvfb.log" 2>&1 &
   XVFB_PID=$!
   if ! poll_until 20 grep -q '[0-9]' "$display_file"; then

@@ -1,0 +1,52 @@
+#include "app/x11_heads.h"
+
+#include <dlfcn.h>
+
+namespace {
+
+// Xlib's handles are opaque here: only pointers pass through.
+using OpenDisplay = void* (*)(const char*);
+using CloseDisplay = int (*)(void*);
+using Free = int (*)(void*);
+using IsActive = int (*)(void*);
+using QueryScreens = void* (*)(void*, int*);
+
+template <typename Function>
+Function symbol(void* library, const char* name) {
+  return reinterpret_cast<Function>(dlsym(library, name));
+}
+
+// Closes what it opened, on every path out.
+struct Library {
+  void* handle;
+  explicit Library(const char* name) : handle(dlopen(name, RTLD_NOW | RTLD_LOCAL)) {}
+  ~Library() {
+    if (handle) dlclose(handle);
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+};
+
+}  // namespace
+
+int countXineramaHeads() {
+  const Library x11("libX11.so.6");
+  const Library xinerama("libXinerama.so.1");
+  if (!x11.handle || !xinerama.handle) return -1;
+  const auto openDisplay = symbol<OpenDisplay>(x11.handle, "XOpenDisplay");
+  const auto closeDisplay = symbol<CloseDisplay>(x11.handle, "XCloseDisplay");
+  const auto free = symbol<Free>(x11.handle, "XFree");
+  const auto isActive = symbol<IsActive>(xinerama.handle, "XineramaIsActive");
+  const auto queryScreens = symbol<QueryScreens>(xinerama.handle, "XineramaQueryScreens");
+  if (!openDisplay || !closeDisplay || !free || !isActive || !queryScreens) return -1;
+  void* display = openDisplay(nullptr);
+  if (!display) return -1;
+  int heads = 1;
+  if (isActive(display)) {
+    void* screens = queryScreens(display, &heads);
+    if (screens) free(screens);
+    if (heads < 1) heads = 1;
+  }
+  closeDisplay(display);
+  return heads;
+}

@@ -1,0 +1,113 @@
+#include "app/video_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using Environment = std::map<std::string, std::string>;
+
+std::string choicesText(const Environment& environment, bool classic, int heads) {
+  const EnvironmentLookup lookup = [&environment](const char* name) -> const char* {
+    const auto found = environment.find(name);
+    return found == environment.end() ? nullptr : found->second.c_str();
+  };
+  const HeadCount countHeads = [heads] { return heads; };
+  std::string text;
+  for (const EnvironmentSetting& choice : videoEnvironmentChoices(lookup, classic, countHeads)) {
+    text += choice.name + "=" + choice.value + " ";
+  }
+  return text;
+}
+
+TEST(VideoEnvironment, SetsOnlyWhatTheUserLeftUnset) {
+  const char* twoHeads = "SDL_VIDEO_FULLSCREEN_DISPLAY=0 ";
+  struct Case {
+    Environment environment;
+    bool classic;
+    int heads;
+    std::string choices;
+  };
+  const Case cases[] = {
+      {{}, true, 1, "SDL_VIDEODRIVER=x11 "},
+      {{}, true, -1, "SDL_VIDEODRIVER=x11 "},
+      {{}, true, 2, std::string("SDL_VIDEODRIVER=x11 ") + twoHeads},
+      {{{"SDL_VIDEODRIVER", ""}}, true, 1, "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEODRIVER", "dga"}}, true, 3, twoHeads},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}}, true, 1, "SDL_VIDEODRIVER=x11 SDL_VIDEO_X11_VIDMODE=0 "},
+      {{{"WAYLAND_DISPLAY", ""}}, true, 1, "SDL_VIDEODRIVER=x11 "},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}, {"SDL_VIDEO_X11_VIDMODE", ""}},
+       true,
+       1,
+       "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEO_FULLSCREEN_DISPLAY", "1"}}, true, 2, "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEO_FULLSCREEN_HEAD", "1"}}, true, 2, "SDL_VIDEODRIVER=x11 "},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, "SDL_VIDEODRIVER=x11 "},
+      {{{"SDL_VIDEODRIVER", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, ""},
+  };
+  for (const Case& c : cases) {
+    std::string given;
+    for (const auto& [name, value] : c.environment) given += name + "=" + value + " ";
+    EXPECT_EQ(choicesText(c.environment, c.classic, c.heads), c.choices)
+        << given << (c.classic ? "classic, " : "sdl12-compat, ") << c.heads << " heads";
+  }
+}
+
+// Asking the X server costs a connection: only classic SDL with no head named asks.
+TEST(VideoEnvironment, AsksForTheHeadsOnlyWhereTheyDecide) {
+  struct Case {
+    Environment environment;
+    bool classic;
+    bool asked;
+  };
+  const Case cases[] = {
+      {{}, true, true},
+      {{}, false, false},
+      {{{"SDL_VIDEO_FULLSCREEN_HEAD", "0"}}, true, false},
+  };
+  for (const Case& c : cases) {
+    bool asked = false;
+    const EnvironmentLookup lookup = [&c](const char* name) -> const char* {
+      const auto found = c.environment.find(name);
+      return found == c.environment.end() ? nullptr : found->second.c_str();
+    };
+    videoEnvironmentChoices(lookup, c.classic, [&asked] {
+      asked = true;
+      return 2;
+    });
+    EXPECT_EQ(asked, c.asked) << (c.classic ? "classic" : "sdl12-compat");
+  }
+}
+
+TEST(VideoEnvironment, ClassicSdlIsToldFromSdl12CompatByItsVersion) {
+  EXPECT_TRUE(isClassicSdl(SDL_version{1, 2, 15}));
+  EXPECT_FALSE(isClassicSdl(SDL_version{1, 2, 50}));
+  EXPECT_FALSE(isClassicSdl(SDL_version{1, 2, 68}));
+}
+
+TEST(VideoDriverAdvice, OnlyForADriverOtherThanX11ThatSdlCouldNotUse) {
+  struct Case {
+    const char* driver;
+    const char* error;
+    bool advised;
+  };
+  const Case cases[] = {
+      {"wayland", "No available video device", true},
+      {"wayland", "wayland not available", true},
+      {"x11", "No available video device", false},
+      {nullptr, "No available video device", false},
+      {"", "No available video device", false},
+      {"wayland", "Couldn't find matching GLX visual", false},
+      {"wayland", "bogus not available", false},
+  };
+  for (const Case& c : cases) {
+    const std::string advice = videoDriverAdvice(c.driver, c.error);
+    EXPECT_EQ(!advice.empty(), c.advised) << (c.driver ? c.driver : "(unset)") << ": " << c.error;
+  }
+  EXPECT_EQ(videoDriverAdvice("wayland", "No available video device"),
+            "geosandbox: SDL_VIDEODRIVER=wayland names a video driver this SDL cannot use; "
+            "unset SDL_VIDEODRIVER or set it to x11\n");
+}
+
+}  // namespace
