@@ -15,6 +15,16 @@
 #include "mesh/refine.h"
 #include "tests/mesh/mesh_fixtures.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define GEOSANDBOX_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define GEOSANDBOX_ASAN 1
+#endif
+#endif
+
+// Under the address sanitizer the test skips, and nothing below is used.
+#ifndef GEOSANDBOX_ASAN
 namespace {
 
 const std::string refusedLine = "Not enough memory for the next refinement step\n";
@@ -63,19 +73,6 @@ std::string refusalFaults(Stepper& stepper, const std::string& printed, uint64_t
   }
   return sphereFaults(stepper.mesh);
 }
-
-}  // namespace
-
-#if defined(__SANITIZE_ADDRESS__)
-#define GEOSANDBOX_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define GEOSANDBOX_ASAN 1
-#endif
-#endif
-
-#ifndef GEOSANDBOX_ASAN
-namespace {
 
 std::size_t addressSpaceBytes() {
   std::ifstream statm("/proc/self/statm");
