@@ -63,7 +63,7 @@ void reportAndDie(int signal) {
   ssize_t written = write(STDERR_FILENO, report, length);
   (void)written;  // nothing is left to do about a standard error that cannot be written
   // The default action then ends the process, so the status is the signal's own.
-  struct sigaction fallback {};
+  struct sigaction fallback = {};
   fallback.sa_handler = SIG_DFL;
   sigemptyset(&fallback.sa_mask);
   sigaction(signal, &fallback, nullptr);
@@ -91,7 +91,7 @@ std::size_t formatCrashReport(char* buffer, std::size_t size, int signal,
 }
 
 void installCrashReport() {
-  struct sigaction action {};
+  struct sigaction action = {};
   action.sa_handler = reportAndDie;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESETHAND;

@@ -14,7 +14,7 @@ void writeError(const char (&message)[length]) {
 extern "C" void endWhileOpening(int signalNumber) {
   writeError("geosandbox: stopped while the window was opening\n");
   // Ends the way the signal would have without a handler, so the caller sees which it was.
-  struct sigaction fallback {};
+  struct sigaction fallback = {};
   fallback.sa_handler = SIG_DFL;
   sigemptyset(&fallback.sa_mask);
   sigaction(signalNumber, &fallback, nullptr);
@@ -28,7 +28,7 @@ extern "C" void sayStillOpening(int) {
 }
 
 struct sigaction handlerFor(void (*handler)(int)) {
-  struct sigaction action {};
+  struct sigaction action = {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
   // SDL and Xlib go on with their calls where the alarm came.

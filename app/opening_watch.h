@@ -16,7 +16,7 @@ class OpeningWatch {
   OpeningWatch& operator=(const OpeningWatch&) = delete;
 
  private:
-  struct sigaction interrupt_ {};
-  struct sigaction terminate_ {};
-  struct sigaction alarm_ {};
+  struct sigaction interrupt_ = {};
+  struct sigaction terminate_ = {};
+  struct sigaction alarm_ = {};
 };
