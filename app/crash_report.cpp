@@ -62,15 +62,18 @@ void reportAndDie(int signal) {
   const std::size_t length = formatCrashReport(report, sizeof report, signal, limitBytes);
   ssize_t written = write(STDERR_FILENO, report, length);
   (void)written;  // nothing is left to do about a standard error that cannot be written
-  // The default action then ends the process, so the status is the signal's own.
+  endWithDefaultAction(signal);
+}
+
+}  // namespace
+
+void endWithDefaultAction(int signal) {
   struct sigaction fallback = {};
   fallback.sa_handler = SIG_DFL;
   sigemptyset(&fallback.sa_mask);
   sigaction(signal, &fallback, nullptr);
   raise(signal);
 }
-
-}  // namespace
 
 std::size_t formatCrashReport(char* buffer, std::size_t size, int signal,
                               std::uint64_t limitBytes) {

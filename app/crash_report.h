@@ -12,6 +12,10 @@ constexpr std::uint64_t noAddressSpaceLimit = UINT64_MAX;
 // nothing and calls no library function, so a signal handler can use it.
 std::size_t formatCrashReport(char* buffer, std::size_t size, int signal, std::uint64_t limitBytes);
 
+// From a handler of `signal`: the signal's default action, delivered once the handler
+// returns, so the process ends as it would have without one and its status names it.
+void endWithDefaultAction(int signal);
+
 // Handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL and SIGABRT. Installed before SDL_Init, they
 // keep SDL 1.2's own crash handler out, which only takes signals nobody else handles.
 void installCrashReport();

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "app/crash_report.h"
+
 namespace {
 
 template <std::size_t length>
@@ -13,12 +15,7 @@ void writeError(const char (&message)[length]) {
 
 extern "C" void endWhileOpening(int signalNumber) {
   writeError("geosandbox: stopped while the window was opening\n");
-  // Ends the way the signal would have without a handler, so the caller sees which it was.
-  struct sigaction fallback = {};
-  fallback.sa_handler = SIG_DFL;
-  sigemptyset(&fallback.sa_mask);
-  sigaction(signalNumber, &fallback, nullptr);
-  raise(signalNumber);
+  endWithDefaultAction(signalNumber);
 }
 
 extern "C" void sayStillOpening(int) {
