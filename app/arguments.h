@@ -12,6 +12,5 @@ Request readArguments(int argumentCount, const char* const* arguments);
 void printUsage(std::ostream& out);
 void printVersion(std::ostream& out);
 
-// The one line on `err` for a refused command line; its exit status is refusedStatus.
-constexpr int refusedStatus = 2;
+// The one line on `err` for a refused command line.
 void sayRefused(int argumentCount, const char* const* arguments, std::ostream& err);

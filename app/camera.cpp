@@ -136,7 +136,7 @@ void updateCamera(const CameraState& camera, const CameraInput& input, const Set
   if (keys.held(SDLK_c)) out << camera.cameraPose.position << camera.cameraPose.orientation;
   if (keys.held(SDLK_F10) || input.presses.reset) {
     camera.viewer.velocity = {0.0, 0.0, 0.0};
-    camera.viewer.thrustExponent = camera.viewer.defaultThrustExponent;
+    camera.viewer.thrustExponent = defaultThrustExponent;
   }
 
   updateOrientation(camera, dt);

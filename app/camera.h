@@ -11,6 +11,9 @@
 #include "geom/vector.h"
 #include "render/settings.h"
 
+// The thrust a run starts with and F10 restores: ln 1, a thrust of one unit per second squared.
+constexpr float defaultThrustExponent = 0.0f;
+
 // The input step's own state, kept from one frame to the next: the program holds one,
 // a test a local one. A new field needs its line here and nowhere else.
 struct Viewer {
@@ -18,9 +21,8 @@ struct Viewer {
   double pitchRate = 0.0;              // about the camera's x axis, radians per second
   double yawRate = 0.0;                // about the camera's y axis
   double rollRate = 0.0;               // about the camera's z axis
-  float thrustExponent = 0.0f;         // natural logarithm of the thrust, units per second squared
-  float defaultThrustExponent = 0.0f;  // ln 1; what F10 restores
-  int32_t mouseX = 0;                  // last pointer position, window pixels, y downwards
+  float thrustExponent = defaultThrustExponent;  // natural logarithm of the thrust
+  int32_t mouseX = 0;  // last pointer position, window pixels, y downwards
   int32_t mouseY = 0;
   bool splitKeyLatch = false;   // true while y is held after it fired
   bool refineKeyLatch = false;  // true while t is held after it fired

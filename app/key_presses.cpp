@@ -25,6 +25,9 @@ void notePress(KeyPresses& presses, SDLKey key, bool duringStep) {
     case SDLK_F10:
       presses.reset = true;
       return;
+    case SDLK_F11:
+      presses.toggleFullScreen = !presses.toggleFullScreen;
+      return;
     case SDLK_ESCAPE:
       presses.quit = true;
       return;

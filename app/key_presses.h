@@ -10,6 +10,7 @@ struct KeyPresses {
   SDLKey renderFlagKey = SDLK_UNKNOWN;  // the last of 1 to 4 pressed; SDLK_UNKNOWN for none
   bool reset = false;                   // F10 pressed
   bool quit = false;                    // Escape pressed
+  bool toggleFullScreen = false;        // F11 pressed an odd number of times
 };
 
 // Adds one key-down. During a refinement step t and y count at most once each: the keys act

@@ -4,47 +4,53 @@
 
 #include "app/arguments.h"
 #include "app/clock.h"
-#include "app/crash_report.h"
 #include "app/globals.h"
 #include "app/main_loop.h"
-#include "app/output_watch.h"
-#include "app/shutdown.h"
+#include "app/run_end.h"
+#include "app/signals.h"
 #include "app/standard_streams.h"
 #include "app/video.h"
+#include "app/video_environment.h"
+#include "app/xlib.h"
 #include "startup/start_mesh.h"
 
 namespace {
 
-// --help and --version print, and the run ends there; a refused line ends it with status 2.
-int answerArguments(Request request, int argumentCount, char** arguments) {
+// --help and --version print, and the run ends there; a refused line ends it too.
+[[noreturn]] void answerArguments(Request request, int argumentCount, char** arguments) {
   if (request == Request::refused) {
     sayRefused(argumentCount, arguments, std::cerr);
-    return refusedStatus;
+    endProcess(unknownArguments);
   }
   if (request == Request::help) printUsage(std::cout);
   if (request == Request::version) printVersion(std::cout);
-  OutputWatch output;
-  return outputStatus(output, std::cout, std::cerr);
+  endProcess(ranToEnd);
+}
+
+// What SDL's own crash handler did, which the program's replaces: on classic SDL 1.2 full
+// screen under Xorg, SDL_Quit switches the monitor back from the 1024x768 mode it set.
+void restoreDesktop() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
 }
 
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
   openClosedStandardStreams();
-  installCrashReport();
+  installCrashReport(restoreDesktop);
   const Request request = readArguments(argumentCount, arguments);
-  if (request != Request::run) return answerArguments(request, argumentCount, arguments);
+  if (request != Request::run) answerArguments(request, argumentCount, arguments);
 
-  OutputWatch output;
   std::cout << "start!" << std::endl;
   // The calibration spans the start-up work; a too short one is stretched later.
   startCalibration(frameClock, systemTimeSource());
   buildStartMesh(mesh, std::cout);
   // The tables are what the start is for: where they were lost, no window opens to hide it.
-  if (noticeLostOutput(output, std::cout, std::cerr)) return lostOutputStatus;
-  chooseVideoDriver();
+  if (noticeLostOutput(std::cout, std::cerr)) endProcess(outputLost);
+  applyVideoEnvironment();
+  installXlibHandlers();
   initVideo();
   finishCalibration(frameClock, systemTimeSource());
-  runMainLoop(output);
-  return shutDown(output);
+  runMainLoop();
+  endRun();
 }

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/x11_heads.h"
+#include "app/xlib.h"
 
 namespace {
 
@@ -48,7 +48,14 @@ std::vector<EnvironmentSetting> videoEnvironmentChoices(const EnvironmentLookup&
   return choices;
 }
 
-std::string videoDriverAdvice(const char* driver, const std::string& sdlError) {
+std::string videoStartAdvice(const char* driver, const std::string& sdlError) {
+  // SDL's reasons for a GL failure all name it: "Could not create GL context", "Couldn't
+  // find matching GLX visual", "Failed loading libGL.so.1", "OpenGL support not configured".
+  if (sdlError.find("GL") != std::string::npos) {
+    return "geosandbox: OpenGL could not start: check that an OpenGL driver is installed (Mesa's "
+           "is libgl1-mesa-dri), that LIBGL_DRIVERS_PATH, if set, names its folder, and that "
+           "the X server offers GLX (glxinfo -B)\n";
+  }
   if (!driver || !*driver || std::strcmp(driver, "x11") == 0) return "";
   // Classic SDL says this of any driver it lacks or cannot start; SDL 2 names the driver.
   if (sdlError != "No available video device" &&

@@ -1,6 +1,6 @@
 #pragma once
 // The variables the program sets for SDL 1.2 before it starts, so the picture has the
-// right shape and place on the desktop sessions people run, and advice for a driver name.
+// right shape and place on the desktop sessions people run, and advice when no window opens.
 
 #include <SDL.h>
 
@@ -28,9 +28,10 @@ std::vector<EnvironmentSetting> videoEnvironmentChoices(const EnvironmentLookup&
                                                         bool classicSdl,
                                                         const HeadCount& countHeads);
 
-// The line (with its newline) that tells what to do when the start failed because
-// SDL_VIDEODRIVER names a driver the library lacks; empty otherwise.
-std::string videoDriverAdvice(const char* driver, const std::string& sdlError);
+// What to check when no window could be had, as lines with their newlines: where
+// SDL_VIDEODRIVER names a driver the library lacks, to unset it; where OpenGL could not start
+// (SDL's reason names GL), the driver and the X server's GLX; empty otherwise.
+std::string videoStartAdvice(const char* driver, const std::string& sdlError);
 
 // Sets the choices for the SDL 1.2 the process has loaded, from its own environment.
 void applyVideoEnvironment();

@@ -14,6 +14,11 @@ class StepProgress {
   virtual void finished() = 0;
 };
 
+// The passes of a step that splits edges, in the order they run; a view of the progress can
+// give each its own part.
+constexpr const char* edgeStepPasses[] = {"reserving memory", "splitting edges",
+                                          "checking face loops", "checking vertex loops"};
+
 // A power of two, so the test is a mask. At step 18 (7.9 M faces) the face pass reports 120
 // times, the vertex pass 60 and the edge splits 30.
 constexpr std::size_t progressInterval = std::size_t{1} << 16;

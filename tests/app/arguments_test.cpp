@@ -5,8 +5,6 @@
 #include <sstream>
 #include <vector>
 
-#include "app/output_watch.h"
-
 namespace {
 
 struct ArgumentCase {
@@ -50,18 +48,6 @@ TEST(Arguments, UsageListsEveryKeyOfTheTable) {
     if (line.rfind("  Escape", 0) == 0) continue;
     EXPECT_LE(line.size(), 79u) << line;
   }
-}
-
-TEST(OutputWatch, AFailedStreamIsSaidOnceAndFailsTheRun) {
-  OutputWatch watch;
-  std::ostringstream out;
-  std::ostringstream err;
-  EXPECT_EQ(outputStatus(watch, out, err), 0);
-  out.setstate(std::ios::badbit);
-  EXPECT_TRUE(noticeLostOutput(watch, out, err));
-  EXPECT_EQ(outputStatus(watch, out, err), lostOutputStatus);
-  EXPECT_EQ(err.str(),
-            "geosandbox: standard output cannot be written: what the program prints is lost\n");
 }
 
 }  // namespace

@@ -6,35 +6,6 @@
 
 namespace {
 
-TEST(KeyPresses, EveryPressCountsButDuringAStepOnce) {
-  KeyPresses presses;
-  for (int i = 0; i < 3; ++i) notePress(presses, SDLK_t, false);
-  notePress(presses, SDLK_y, false);
-  EXPECT_EQ(presses.refine, 3);
-  EXPECT_EQ(presses.split, 1);
-
-  KeyPresses duringStep;
-  for (int i = 0; i < 3; ++i) {
-    notePress(duringStep, SDLK_t, true);
-    notePress(duringStep, SDLK_y, true);
-  }
-  EXPECT_EQ(duringStep.refine, 1);
-  EXPECT_EQ(duringStep.split, 1);
-}
-
-TEST(KeyPresses, LastRenderKeyWinsAndOtherKeysAreNoted) {
-  KeyPresses presses;
-  for (SDLKey key : {SDLK_3, SDLK_1, SDLK_a, SDLK_UP}) notePress(presses, key, false);
-  EXPECT_EQ(presses.renderFlagKey, SDLK_1);
-  EXPECT_FALSE(presses.reset);
-  EXPECT_FALSE(presses.quit);
-  notePress(presses, SDLK_F10, true);
-  notePress(presses, SDLK_ESCAPE, true);
-  EXPECT_TRUE(presses.reset);
-  EXPECT_TRUE(presses.quit);
-  EXPECT_EQ(presses.refine + presses.split, 0);
-}
-
 // held | presses | latch before | actions | latch after
 struct LatchCase {
   bool held;

@@ -86,26 +86,36 @@ TEST(VideoEnvironment, ClassicSdlIsToldFromSdl12CompatByItsVersion) {
   EXPECT_FALSE(isClassicSdl(SDL_version{1, 2, 68}));
 }
 
-TEST(VideoDriverAdvice, OnlyForADriverOtherThanX11ThatSdlCouldNotUse) {
+TEST(VideoStartAdvice, NamesWhatToCheckForTheCauseSdlGave) {
   struct Case {
     const char* driver;
     const char* error;
-    bool advised;
+    const char* advice;  // a word of the advice; "" for none
   };
   const Case cases[] = {
-      {"wayland", "No available video device", true},
-      {"wayland", "wayland not available", true},
-      {"x11", "No available video device", false},
-      {nullptr, "No available video device", false},
-      {"", "No available video device", false},
-      {"wayland", "Couldn't find matching GLX visual", false},
-      {"wayland", "bogus not available", false},
+      {"wayland", "No available video device", "SDL_VIDEODRIVER=wayland"},
+      {"wayland", "wayland not available", "SDL_VIDEODRIVER=wayland"},
+      {"x11", "No available video device", ""},
+      {nullptr, "No available video device", ""},
+      {"", "No available video device", ""},
+      {"wayland", "bogus not available", ""},
+      {nullptr, "Could not create GL context", "OpenGL could not start"},
+      {nullptr, "Could not create GL context: BadValue", "OpenGL could not start"},
+      {"x11", "Couldn't find matching GLX visual", "OpenGL could not start"},
+      {nullptr, "Failed loading libGL.so.1: cannot open shared object file", "libgl1-mesa-dri"},
+      {nullptr, "Couldn't open X11 display", ""},
   };
   for (const Case& c : cases) {
-    const std::string advice = videoDriverAdvice(c.driver, c.error);
-    EXPECT_EQ(!advice.empty(), c.advised) << (c.driver ? c.driver : "(unset)") << ": " << c.error;
+    const std::string advice = videoStartAdvice(c.driver, c.error);
+    const std::string what = std::string(c.driver ? c.driver : "(unset)") + ": " + c.error;
+    if (*c.advice == '\0') {
+      EXPECT_EQ(advice, "") << what;
+      continue;
+    }
+    EXPECT_NE(advice.find(c.advice), std::string::npos) << what << " gave " << advice;
+    EXPECT_EQ(advice.find('\n'), advice.size() - 1) << what << ": one line";
   }
-  EXPECT_EQ(videoDriverAdvice("wayland", "No available video device"),
+  EXPECT_EQ(videoStartAdvice("wayland", "No available video device"),
             "geosandbox: SDL_VIDEODRIVER=wayland names a video driver this SDL cannot use; "
             "unset SDL_VIDEODRIVER or set it to x11\n");
 }

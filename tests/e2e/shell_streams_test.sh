@@ -17,9 +17,9 @@ while IFS='#' read -r arguments expected first_out error; do
 done <<TABLE
 --help#0#Usage: geosandbox [--help | --version]#
 --version#0#geosandbox $version#
--x#2##geosandbox: unknown argument '-x' (try 'geosandbox --help')
---help extra#2##geosandbox: unknown argument 'extra'
-tables.txt#2##unknown argument 'tables.txt'
+-x#64##geosandbox: unknown argument '-x' (try 'geosandbox --help')
+--help extra#64##geosandbox: unknown argument 'extra'
+tables.txt#64##unknown argument 'tables.txt'
 TABLE
 env -u DISPLAY "$binary" --help | grep -q '^  Escape' || fail "--help does not list the keys"
 

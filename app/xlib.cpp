@@ -1,6 +1,8 @@
-#include "app/x11_heads.h"
+#include "app/xlib.h"
 
 #include <dlfcn.h>
+
+#include "app/run_end.h"
 
 namespace {
 
@@ -10,6 +12,10 @@ using CloseDisplay = int (*)(void*);
 using Free = int (*)(void*);
 using IsActive = int (*)(void*);
 using QueryScreens = void* (*)(void*, int*);
+using ErrorHandler = int (*)(void*, void*);
+using IoErrorHandler = int (*)(void*);
+using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
+using SetIoErrorHandler = IoErrorHandler (*)(IoErrorHandler);
 
 template <typename Function>
 Function symbol(void* library, const char* name) {
@@ -26,6 +32,18 @@ struct Library {
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 };
+
+// Xlib's own handler would print the request and end the process with status 1, from
+// inside whichever SDL call made it. Returning goes on: that call fails, and the program
+// says why in its own words where it matters (a window whose GL context was refused).
+extern "C" int ignoreXError(void*, void*) {
+  return 0;
+}
+
+// Xlib ends the process once this returns; it does not.
+extern "C" int endOnLostConnection(void*) {
+  endWithoutDisplay();
+}
 
 }  // namespace
 
@@ -49,4 +67,15 @@ int countXineramaHeads() {
   }
   closeDisplay(display);
   return heads;
+}
+
+void installXlibHandlers() {
+  // Kept loaded for the whole run: the handlers live in Xlib's state. It is the same
+  // library SDL loads, so SDL's own handlers pass on to these.
+  void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+  if (!x11) return;
+  const auto setErrorHandler = symbol<SetErrorHandler>(x11, "XSetErrorHandler");
+  const auto setIoErrorHandler = symbol<SetIoErrorHandler>(x11, "XSetIOErrorHandler");
+  if (setErrorHandler) setErrorHandler(ignoreXError);
+  if (setIoErrorHandler) setIoErrorHandler(endOnLostConnection);
 }

@@ -1,0 +1,38 @@
+#pragma once
+// While a refinement step runs, the loop neither draws nor reads the window's events: at each
+// report of the step the window shows how far it is, and its events are read by the loop's
+// rule, so a request to quit ends the run at once and keys pressed meanwhile act after it.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "app/events.h"
+#include "app/key_presses.h"
+#include "app/platform.h"
+#include "mesh/progress.h"
+#include "render/step_progress.h"
+
+class WindowDuringStep : public StepProgress {
+ public:
+  // Passes every report on to `line` (the terminal's progress line). Presses go to
+  // `nextFrame`; the window's leaving and coming back to `presence`.
+  WindowDuringStep(StepProgress& line, TimeSource& time, KeyPresses& nextFrame,
+                   WindowPresence& presence);
+  // Past the first half second, and where the window is in view, shows the bar; then takes
+  // the events. On a request to quit it clears the line and ends the run, without returning.
+  void reached(const char* pass, std::size_t done, std::size_t due) override;
+  // Clears the line and takes the bar off the picture the next frame starts from.
+  void finished() override;
+
+ private:
+  StepProgress& line_;
+  TimeSource& time_;
+  KeyPresses& nextFrame_;
+  WindowPresence& presence_;
+  uint32_t startTick_;
+  uint32_t shownTick_ = 0;  // when the bar was last drawn
+  StepProgressPicture picture_;
+};
+
+// Which of the edge step's passes `pass` is, counted from 0; -1 for another.
+int edgeStepPassIndex(const char* pass);

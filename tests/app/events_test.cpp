@@ -1,0 +1,153 @@
+#include "app/events.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+SDL_Event key(SDLKey sym, SDLMod mod = KMOD_NONE) {
+  SDL_Event event = {};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.sym = sym;
+  event.key.keysym.mod = mod;
+  return event;
+}
+
+SDL_Event active(Uint8 gain, Uint8 state) {
+  SDL_Event event = {};
+  event.type = SDL_ACTIVEEVENT;
+  event.active.gain = gain;
+  event.active.state = state;
+  return event;
+}
+
+SDL_Event ofType(Uint8 type) {
+  SDL_Event event = {};
+  event.type = type;
+  return event;
+}
+
+// The presses an event sequence leaves noted.
+struct Noted {
+  int refine = 0;
+  int split = 0;
+  SDLKey renderFlagKey = SDLK_UNKNOWN;
+  bool reset = false;
+  bool quit = false;
+  bool toggleFullScreen = false;
+};
+
+bool operator==(const Noted& noted, const KeyPresses& presses) {
+  return noted.refine == presses.refine && noted.split == presses.split &&
+         noted.renderFlagKey == presses.renderFlagKey && noted.reset == presses.reset &&
+         noted.quit == presses.quit && noted.toggleFullScreen == presses.toggleFullScreen;
+}
+
+struct EventCase {
+  const char* what;
+  std::vector<SDL_Event> events;
+  EventTime when;
+  bool holdsKeyboard;
+  EventRequest lastRequest;
+  Noted expected;
+};
+
+// One sequence of events at a time: what the last asks, and the presses noted on the way.
+TEST(Events, OneRuleForEveryEvent) {
+  const EventRequest none = EventRequest::none;
+  const EventRequest show = EventRequest::show;
+  const std::vector<EventCase> cases = {
+      {"taps count",
+       {key(SDLK_t), key(SDLK_t), key(SDLK_t), key(SDLK_y)},
+       EventTime::frame,
+       false,
+       show,
+       Noted{3, 1}},
+      {"during a step t and y count once",
+       {key(SDLK_t), key(SDLK_y), key(SDLK_t), key(SDLK_y)},
+       EventTime::step,
+       false,
+       show,
+       Noted{1, 1}},
+      {"the last render key wins",
+       {key(SDLK_3), key(SDLK_1), key(SDLK_a)},
+       EventTime::frame,
+       false,
+       show,
+       Noted{0, 0, SDLK_1}},
+      {"F10 and Escape",
+       {key(SDLK_F10), key(SDLK_ESCAPE)},
+       EventTime::step,
+       false,
+       show,
+       Noted{0, 0, SDLK_UNKNOWN, true, true}},
+      {"F11 toggles",
+       {key(SDLK_F11)},
+       EventTime::frame,
+       false,
+       show,
+       Noted{0, 0, SDLK_UNKNOWN, false, false, true}},
+      {"F11 twice is no change",
+       {key(SDLK_F11), key(SDLK_F11)},
+       EventTime::step,
+       false,
+       show,
+       Noted{}},
+      {"Alt+Tab leaves where the keyboard is held",
+       {key(SDLK_TAB, KMOD_LALT), key(SDLK_t)},
+       EventTime::frame,
+       true,
+       show,
+       Noted{1, 0}},
+      {"Alt+Tab",
+       {key(SDLK_TAB, KMOD_RALT)},
+       EventTime::step,
+       true,
+       EventRequest::leaveForDesktop,
+       Noted{}},
+      {"the Super key",
+       {key(SDLK_LSUPER)},
+       EventTime::frame,
+       true,
+       EventRequest::leaveForDesktop,
+       Noted{}},
+      {"a plain Tab stays", {key(SDLK_TAB)}, EventTime::frame, true, show, Noted{}},
+      {"where the desktop has the keyboard",
+       {key(SDLK_TAB, KMOD_LALT)},
+       EventTime::frame,
+       false,
+       show,
+       Noted{}},
+      {"minimised",
+       {active(0, SDL_APPACTIVE | SDL_APPINPUTFOCUS)},
+       EventTime::frame,
+       false,
+       EventRequest::hide,
+       Noted{}},
+      {"focus lost, still in view",
+       {active(0, SDL_APPINPUTFOCUS)},
+       EventTime::frame,
+       false,
+       none,
+       Noted{}},
+      {"restored", {active(1, SDL_APPACTIVE)}, EventTime::frame, false, show, Noted{}},
+      {"focus back", {active(1, SDL_APPINPUTFOCUS)}, EventTime::step, false, show, Noted{}},
+      {"the pointer alone", {active(1, SDL_APPMOUSEFOCUS)}, EventTime::frame, false, none, Noted{}},
+      {"a click", {ofType(SDL_MOUSEBUTTONDOWN)}, EventTime::frame, false, show, Noted{}},
+      {"quit", {ofType(SDL_QUIT)}, EventTime::step, false, EventRequest::endRun, Noted{}},
+      {"resize", {ofType(SDL_VIDEORESIZE)}, EventTime::frame, false, EventRequest::resize, Noted{}},
+      {"pointer motion", {ofType(SDL_MOUSEMOTION)}, EventTime::frame, false, none, Noted{}},
+  };
+  for (const EventCase& c : cases) {
+    KeyPresses presses;
+    EventRequest last = EventRequest::none;
+    for (const SDL_Event& event : c.events)
+      last = requestOf(event, c.when, c.holdsKeyboard, presses);
+    EXPECT_EQ(last, c.lastRequest) << c.what;
+    EXPECT_TRUE(c.expected == presses) << c.what;
+  }
+}
+
+}  // namespace
