@@ -57,8 +57,9 @@ void runMainLoop() {
   for (;;) {
     if (takeEvents(EventTime::frame, presses, presence)) return;
     if (std::exchange(presses.toggleFullScreen, false)) toggleFullScreen();
-    // Hidden, nothing is drawn: the loop sleeps until the next event. The figure goes on
-    // from where it was, since the frame time after the rest is clamped.
+    // Hidden, nothing is drawn: the loop sleeps until the next event, which SDL leaves in
+    // the queue when given nowhere to put it. The figure goes on from where it was, since
+    // the frame time after the rest is clamped.
     if (presence.hidden) {
       SDL_WaitEvent(nullptr);
       continue;
