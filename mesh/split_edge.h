@@ -1,7 +1,7 @@
 #pragma once
 // One edge split two ways: the literal Mesh::splitEdge, and a direct one that makes the
 // same records with plain writes when a check up front shows the literal one would run
-// its usual cases.
+// its usual cases; and what a pass of splits fetches ahead of them.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,3 +32,9 @@ int32_t splitEdgeDirect(Mesh& mesh, const EdgeSplit& split);
 
 // The direct split where the check allows it, the literal one otherwise.
 int32_t splitEdgeEitherWay(Mesh& mesh, int32_t edge);
+
+// The lookahead of a pass that splits the edges of a range in index order, two apart, up to
+// `end`: called before the split of `edge`, it asks the cache for what the splits a few
+// places on will read. It follows only indices it has checked: it changes nothing and never
+// throws, and a guess gone stale costs one wasted fetch.
+void prefetchSplitsAhead(const Mesh& mesh, int32_t edge, int32_t end);
