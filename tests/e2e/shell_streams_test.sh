@@ -34,7 +34,8 @@ wait_for_exit 30
 grep -qF 'standard output cannot be written' "$APP_ERR" || fail "output on /dev/full: nothing said"
 [ -z "$(xdotool search --name '^SDL window$' 2>/dev/null)" ] || fail "a window opened with its output lost"
 
-# All three descriptors closed: the run is as usual, its output on /dev/null.
+# All three descriptors closed: the run is as usual, its output on /dev/null, where no end
+# can be read; SIGTERM ends it with status 0 as a quit.
 "$binary" <&- >&- 2>&- &
 APP_PID=$!
 wait_for_window 60
@@ -42,5 +43,7 @@ for descriptor in 0 1 2; do
   target=$(readlink "/proc/$APP_PID/fd/$descriptor")
   [ "$target" = /dev/null ] || fail "descriptor $descriptor is $target, expected /dev/null"
 done
-stop_app
+kill -TERM "$APP_PID"
+wait_for_exit 20
+[ "$APP_STATUS" -eq 0 ] || fail "exit status $APP_STATUS after SIGTERM, expected 0"
 pass
