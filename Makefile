@@ -37,8 +37,8 @@ run: build
 	  exit $$status; }
 
 # `make test` runs every test but the end-to-end run of the memory refusal (ctest label
-# memory: some twenty steps up to the limit, drawn with software GL, about seven minutes);
-# `make test-all`, which CI runs, adds it.
+# memory: some twenty steps up to the limit, drawn with software GL, about a minute on two
+# cores); `make test-all`, which CI runs, adds it.
 test test-all:
 	@bash scripts/install-deps test
 	$(call configure,$(TEST_BUILD),ON)
@@ -86,5 +86,6 @@ debian13-check:
 
 # The Makefile's folders and CI's own.
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BUILD)-deb $(BUILD)-deb-* $(BUILD)-debian13 build-asan build-notests build-fuzz
+	rm -rf $(BUILD) $(TEST_BUILD) $(BUILD)-deb $(BUILD)-deb-* $(BUILD)-debian13 build-asan \
+	  build-fuzz
 	rm -f geosandbox_*.deb
