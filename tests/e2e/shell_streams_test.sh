@@ -3,7 +3,7 @@
 # so the X connection never becomes standard output; the command line is answered.
 source "$(dirname "$0")/lib.sh"
 binary=$1
-version=$(sed -n '1s/^geosandbox (\([^)]*\)).*/\1/p' "$(dirname "$0")/../../debian/changelog")
+version=${GEOSANDBOX_VERSION:?the build sets it}
 
 # arguments # expected status # standard output's first line # standard error's line
 while IFS='#' read -r arguments expected first_out error; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# metainfo_test.sh CMAKE METAINFO_SCRIPT TEMPLATE: the metainfo's release is made from the top
-# entry of a changelog alone, with its day in ISO form and its items as escaped XML text;
-# a changelog without a dated top entry stops the build.
+# metainfo_test.sh CMAKE METAINFO_SCRIPT TEMPLATE: the metainfo's release, of the version the
+# build gives, is made from the top entry of a changelog alone, with its day in ISO form and
+# its items as escaped XML text; a changelog without a dated top entry stops the build.
 set -euo pipefail
 cmake=$1
 script=$2
@@ -9,7 +9,10 @@ template=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/geosandbox-metainfo.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-make_metainfo() { "$cmake" -DCHANGELOG="$1" -DSOURCE="$template" -DOUTPUT="$work/out.xml" -P "$script"; }
+make_metainfo() {
+  "$cmake" -DVERSION=2.1.0 -DCHANGELOG="$1" -DSOURCE="$template" -DOUTPUT="$work/out.xml" \
+    -P "$script"
+}
 
 cat >"$work/changelog" <<'CHANGELOG'
 geosandbox (2.1.0) unstable; urgency=medium

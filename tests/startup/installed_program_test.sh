@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# installed_program_test.sh CMAKE BUILD GOLDEN: installs BUILD into a staging directory
+# installed_program_test.sh CMAKE BUILD GOLDEN VERSION: installs BUILD into a staging directory
 # under a prefix, as a packager does, and runs the installed program without a display:
 # the 73 golden start-up lines, the video-mode message, exit status 2. The README and
 # the picture it shows are installed beside each other; the menu entry starts the program
-# under this prefix through the launcher, and the metainfo names the changelog's version.
+# under this prefix through the launcher, and the metainfo names the build's VERSION.
 set -euo pipefail
 cmake=$1
 build=$2
 golden=$3
+version=$4
 work=$(mktemp -d "${TMPDIR:-/tmp}/geosandbox-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
@@ -26,7 +27,6 @@ grep -qx "Exec=$launcher" "$root/share/applications/geosandbox.desktop" ||
 [ -x "$work/stage$launcher" ] || fail "$launcher is not installed as a program"
 grep -qF '"/opt/geosandbox/bin/geosandbox"' "$work/stage$launcher" ||
   fail "the launcher does not start the installed program"
-version=$(sed -n '1s/^geosandbox (\([^)]*\)).*/\1/p' "$(dirname "$0")/../../debian/changelog")
 grep -q "<release version=\"$version\"" "$root/share/metainfo/"*.metainfo.xml ||
   fail "the metainfo has no release $version"
 
