@@ -3,7 +3,8 @@
 # under a prefix, as a packager does, and runs the installed program without a display:
 # the 73 golden start-up lines, the video-mode message, exit status 2. The README and
 # the picture it shows are installed beside each other; the menu entry starts the program
-# under this prefix through the launcher, and the metainfo names the build's VERSION.
+# under this prefix through the launcher, and the metainfo names the build's VERSION. Every
+# page the README links is installed beside it.
 set -euo pipefail
 cmake=$1
 build=$2
@@ -21,6 +22,9 @@ for file in bin/geosandbox share/man/man6/geosandbox.6 share/doc/geosandbox/READ
   [ -f "$root/$file" ] || { echo "FAIL: $file not installed" >&2; cat "$work/install.log" >&2; exit 1; }
 done
 fail() { echo "FAIL: $*" >&2; exit 1; }
+for page in $(grep -o 'docs/[a-z0-9-]*\.md' "$(dirname "$0")/../../README.md" | sort -u); do
+  [ -f "$root/share/doc/geosandbox/$page" ] || fail "the README links $page, which is not installed"
+done
 launcher=/opt/geosandbox/libexec/geosandbox/run-in-terminal
 grep -qx "Exec=$launcher" "$root/share/applications/geosandbox.desktop" ||
   fail "the menu entry does not run $launcher"
