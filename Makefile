@@ -20,7 +20,9 @@ BENCHES := refine_bench frame_bench memory_reads
 define configure
 @options='-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DGEOSANDBOX_TESTS=$(2) $(CMAKE_FLAGS)'; \
   mkdir -p $(1); \
-  if [ "$$(cat $(1)/make-options 2>/dev/null)" != "$$options" ]; then rm -f $(1)/CMakeCache.txt; fi; \
+  if [ "$$(cat $(1)/make-options 2>/dev/null)" != "$$options" ]; then \
+    rm -f $(1)/CMakeCache.txt; \
+  fi; \
   echo "cmake -S . -B $(1) $$options"; \
   cmake -S . -B $(1) $$options && echo "$$options" >$(1)/make-options
 endef
@@ -33,7 +35,8 @@ build:
 # Without a display the program can only say so; the README shows how to run it off screen.
 run: build
 	@./$(BUILD)/geosandbox || { status=$$?; \
-	  [ -n "$$DISPLAY" ] || echo "make run: no display here (DISPLAY is empty): see 'Without a display' in README.md"; \
+	  [ -n "$$DISPLAY" ] || echo "make run: no display here (DISPLAY is empty):" \
+	    "see 'Without a display' in README.md"; \
 	  exit $$status; }
 
 # `make test` runs every test but the end-to-end run of the memory refusal (ctest label

@@ -67,7 +67,8 @@ window_manager_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep
 start_window_manager() {
   openbox >"$E2E_TMP/openbox.log" 2>&1 &
   DESKTOP_PIDS+=($!)
-  poll_until 20 window_manager_ready || { cat "$E2E_TMP/openbox.log" >&2; fail "openbox did not start"; }
+  poll_until 20 window_manager_ready ||
+    { cat "$E2E_TMP/openbox.log" >&2; fail "openbox did not start"; }
 }
 
 # Weston's X11 back-end, 1900 x 1040, inside an Xvfb of 1920 x 1080, with --xwayland (its
@@ -90,7 +91,8 @@ start_weston() {
     done
     [[ -n "$x_display" && -S "$XDG_RUNTIME_DIR/$socket" ]]
   }
-  poll_until 30 xwayland_display || { cat "$E2E_TMP/weston.log" >&2; fail "Weston gave no Xwayland"; }
+  poll_until 30 xwayland_display ||
+    { cat "$E2E_TMP/weston.log" >&2; fail "Weston gave no Xwayland"; }
   export DISPLAY=":${x_display#X}" WAYLAND_DISPLAY=$socket
   screenshot_by=weston
 }

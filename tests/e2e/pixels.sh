@@ -79,8 +79,10 @@ leading_fade() {
 # do not count, so a mouse pointer drawn into the screenshot does not stretch the box.
 figure_box() {
   each_pixel "$@" 'if (m > 40) { column[x]++; row[y]++ }' '
-    left = -1; for (i = 0; i < width; i++) if (column[i] >= 16) { if (left < 0) left = i; right = i }
-    top = -1; for (i = 0; i < height; i++) if (row[i] >= 16) { if (top < 0) top = i; bottom = i }
+    left = -1
+    for (i = 0; i < width; i++) if (column[i] >= 16) { if (left < 0) left = i; right = i }
+    top = -1
+    for (i = 0; i < height; i++) if (row[i] >= 16) { if (top < 0) top = i; bottom = i }
     if (left < 0 || top < 0) { print "0 0 0 0"; exit }
     print right - left + 1, bottom - top + 1, left, top'
 }

@@ -73,19 +73,22 @@ run_set=$(installed_packages)
 USER_ID=1000 run_deps test "${all_tools[@]}"
 [ "$status" -eq 0 ] || fail "test: exit status $status"
 test_set=$(installed_packages)
-[ -z "$(comm -23 <(echo "$run_set") <(echo "$test_set"))" ] || fail "test: not all of run's packages"
+[ -z "$(comm -23 <(echo "$run_set") <(echo "$test_set"))" ] ||
+  fail "test: not all of run's packages"
 has_package xvfb && has_package libgtest-dev || fail "test: no Xvfb or GoogleTest"
 
 # `deb` adds Debian's packaging tools to what running needs, and nothing only the tests use.
 run_deps deb "${all_tools[@]}"
 has_package debhelper || fail "deb: no debhelper"
-[ -z "$(comm -23 <(echo "$run_set") <(installed_packages))" ] || fail "deb: not all of run's packages"
+[ -z "$(comm -23 <(echo "$run_set") <(installed_packages))" ] ||
+  fail "deb: not all of run's packages"
 has_package xvfb && fail "deb: xvfb installed"
 
 # `fuzz` brings only its compiler, nothing that running or testing use.
 run_deps fuzz "${all_tools[@]}"
 has_package clang || fail "fuzz: no clang"
-[ -z "$(comm -12 <(installed_packages) <(echo "$test_set"))" ] || fail "fuzz: more than its compiler"
+[ -z "$(comm -12 <(installed_packages) <(echo "$test_set"))" ] ||
+  fail "fuzz: more than its compiler"
 
 # The sanitizer runtime follows the clang++ on PATH, whatever its version.
 printf '#!/bin/bash\necho "Debian clang version 19.1.7 (3+b1)"\n' >"$stubs/clang++"
@@ -108,7 +111,8 @@ run_deps fonts "${all_tools[@]}"
 
 # With everything present it is silent and calls no apt-get.
 INSTALLED_PACKAGES=$test_set run_deps test "${all_tools[@]}"
-[ "$status" -eq 0 ] && [ ! -s "$CALLS" ] && [ ! -s "$work/out" ] || fail "all present: not a silent no-op"
+[ "$status" -eq 0 ] && [ ! -s "$CALLS" ] && [ ! -s "$work/out" ] ||
+  fail "all present: not a silent no-op"
 
 # A need is met by a package that provides its name (the sdl12-compat development files)
 # and by its tool on PATH; a package that was removed (rc) meets nothing.
@@ -130,8 +134,10 @@ grep -q 'libsdl1.2-dev' "$work/out" || fail "no sudo: the missing packages are n
 # No dpkg or apt-get: it names what is needed by purpose, exits 0 and runs nothing.
 for present_tool in apt-get dpkg-query; do
   run_deps test "$present_tool" sudo id env
-  [ "$status" -eq 0 ] && [ ! -s "$CALLS" ] || fail "only $present_tool: exit status $status or a stub called"
-  for need in 'C++17 compiler' 'CMake >= 3.20' 'SDL 1.2' 'OpenGL and GLU' GoogleTest Xvfb xdotool ImageMagick; do
+  [ "$status" -eq 0 ] && [ ! -s "$CALLS" ] ||
+    fail "only $present_tool: exit status $status or a stub called"
+  for need in 'C++17 compiler' 'CMake >= 3.20' 'SDL 1.2' 'OpenGL and GLU' GoogleTest Xvfb \
+    xdotool ImageMagick; do
     grep -qF "$need" "$work/out" || fail "only $present_tool: \"$need\" not named"
   done
 done

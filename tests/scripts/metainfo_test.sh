@@ -32,7 +32,8 @@ CHANGELOG
 make_metainfo "$work/changelog" >/dev/null
 # expected line in the output, for each thing the release must hold
 while IFS= read -r expected; do
-  grep -qxF "$expected" <(sed 's/^ *//' "$work/out.xml") || fail "no line '$expected' in the release"
+  grep -qxF "$expected" <(sed 's/^ *//' "$work/out.xml") ||
+    fail "no line '$expected' in the release"
 done <<'EXPECTED'
 <release version="2.1.0" date="2027-03-01">
 <li>Keys &amp; mouse; &lt;all&gt; of them on two lines.</li>
@@ -43,5 +44,7 @@ EXPECTED
 
 # The top entry without its trailer line: no date to give, so no metainfo.
 printf 'geosandbox (3.0.0) unstable; urgency=medium\n\n  * Item.\n' >"$work/undated"
-if make_metainfo "$work/undated" >/dev/null 2>&1; then fail "an undated changelog made a metainfo"; fi
+if make_metainfo "$work/undated" >/dev/null 2>&1; then
+  fail "an undated changelog made a metainfo"
+fi
 echo "PASS: the release is the changelog's top entry, dated and escaped"

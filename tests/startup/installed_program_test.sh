@@ -19,7 +19,8 @@ for file in bin/geosandbox share/man/man6/geosandbox.6 share/doc/geosandbox/READ
   share/doc/geosandbox/docs/screenshot.png share/applications/geosandbox.desktop \
   share/metainfo/invalid.geosandbox.geosandbox.metainfo.xml \
   share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/geosandbox.png; do
-  [ -f "$root/$file" ] || { echo "FAIL: $file not installed" >&2; cat "$work/install.log" >&2; exit 1; }
+  [ -f "$root/$file" ] ||
+    { echo "FAIL: $file not installed" >&2; cat "$work/install.log" >&2; exit 1; }
 done
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for page in $(grep -o 'docs/[a-z0-9-]*\.md' "$(dirname "$0")/../../README.md" | sort -u); do
