@@ -20,7 +20,9 @@ BENCHES := refine_bench frame_bench memory_reads
 define configure
 @options='-DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DGEOSANDBOX_TESTS=$(2) $(CMAKE_FLAGS)'; \
   mkdir -p $(1); \
-  if [ "$$(cat $(1)/make-options 2>/dev/null)" != "$$options" ]; then rm -f $(1)/CMakeCache.txt; fi; \
+  if [ "$$(cat $(1)/make-options 2>/dev/null)" != "$$options" ]; then \
+    rm -f $(1)/CMakeCache.txt; \
+  fi; \
   echo "cmake -S . -B $(1) $$options"; \
   cmake -S . -B $(1) $$options && echo "$$options" >$(1)/make-options
 endef
@@ -33,12 +35,13 @@ build:
 # Without a display the program can only say so; the README shows how to run it off screen.
 run: build
 	@./$(BUILD)/geosandbox || { status=$$?; \
-	  [ -n "$$DISPLAY" ] || echo "make run: no display here (DISPLAY is empty): see 'Without a display' in README.md"; \
+	  [ -n "$$DISPLAY" ] || echo "make run: no display here (DISPLAY is empty):" \
+	    "see 'Without a display' in README.md"; \
 	  exit $$status; }
 
 # `make test` runs every test but the end-to-end run of the memory refusal (ctest label
-# memory: some twenty steps up to the limit, drawn with software GL, about seven minutes);
-# `make test-all`, which CI runs, adds it.
+# memory: some twenty steps up to the limit, drawn with software GL, about a minute on two
+# cores); `make test-all`, which CI runs, adds it.
 test test-all:
 	@bash scripts/install-deps test
 	$(call configure,$(TEST_BUILD),ON)
@@ -86,5 +89,6 @@ debian13-check:
 
 # The Makefile's folders and CI's own.
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BUILD)-deb $(BUILD)-deb-* $(BUILD)-debian13 build-asan build-notests build-fuzz
+	rm -rf $(BUILD) $(TEST_BUILD) $(BUILD)-deb $(BUILD)-deb-* $(BUILD)-debian13 build-asan \
+	  build-fuzz
 	rm -f geosandbox_*.deb

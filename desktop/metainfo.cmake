@@ -1,7 +1,7 @@
-# cmake -DCHANGELOG=debian/changelog -DSOURCE=desktop/geosandbox.metainfo.xml.in
+# cmake -DVERSION=1.2.3 -DCHANGELOG=debian/changelog -DSOURCE=desktop/geosandbox.metainfo.xml.in
 # -DOUTPUT=geosandbox.metainfo.xml -P desktop/metainfo.cmake: the AppStream metainfo with its
-# release made from the top entry of the changelog, the one place that holds the version:
-# the entry's version, its day, and its items as the release's notes.
+# release of VERSION (which the build read from the changelog's first line, once) made from
+# the top entry of the changelog: its day, and its items as the release's notes.
 cmake_minimum_required(VERSION 3.20)
 file(READ "${CHANGELOG}" changelog)
 # The top entry ends at its first trailer line, " -- Name <address>  Tue, 08 Dec 2026 ...".
@@ -11,11 +11,10 @@ if(trailerAt LESS 0)
 endif()
 string(SUBSTRING "${changelog}" 0 ${trailerAt} entry)
 string(SUBSTRING "${changelog}" ${trailerAt} -1 trailer)
-if(NOT entry MATCHES "^geosandbox \\(([^)]+)\\)[^\n]*\n(.*)$")
+if(NOT entry MATCHES "^geosandbox \\([^)]+\\)[^\n]*\n(.*)$")
   message(FATAL_ERROR "${CHANGELOG} does not start with 'geosandbox (VERSION)'")
 endif()
-set(version "${CMAKE_MATCH_1}")
-set(body "${CMAKE_MATCH_2}")
+set(body "${CMAKE_MATCH_1}")
 if(NOT trailer MATCHES
    "^\n -- [^\n]*  [A-Z][a-z][a-z], ([0-9][0-9]?) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
   message(FATAL_ERROR "${CHANGELOG}: the top entry's trailer line has no date")
@@ -57,7 +56,7 @@ if(NOT item STREQUAL "")
   list(APPEND items "${item}")
 endif()
 
-set(release "    <release version=\"${version}\" date=\"${year}-${month}-${day}\">")
+set(release "    <release version=\"${VERSION}\" date=\"${year}-${month}-${day}\">")
 if(items)
   string(APPEND release "\n      <description>\n        <ul>")
   foreach(item IN LISTS items)

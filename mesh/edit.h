@@ -42,24 +42,20 @@ inline int32_t Mesh::addEdgePair(int32_t p, int32_t q) {
   return k;
 }
 
-namespace mesh_detail {
-
-// The links shared by setFace and addFace. Each later link must keep the direction
-// the earlier one chose, or the loop would not run one way round.
-inline void linkTriangle(Mesh& mesh, int32_t& e0, int32_t& e1, int32_t& e2) {
-  my_assert(mesh.linkEdges(e0, e1));
+// Each later link must keep the direction the earlier one chose, or the loop would not run
+// one way round.
+inline void Mesh::linkTriangle(int32_t& e0, int32_t& e1, int32_t& e2) {
+  my_assert(linkEdges(e0, e1));
   const int32_t linkedE1 = e1;
-  my_assert(mesh.linkEdges(e1, e2));
+  my_assert(linkEdges(e1, e2));
   my_assert(e1 == linkedE1);
   const int32_t linkedE2 = e2;
-  my_assert(mesh.linkEdges(e2, e0));
+  my_assert(linkEdges(e2, e0));
   my_assert(e2 == linkedE2);
 }
 
-}  // namespace mesh_detail
-
 inline void Mesh::setFace(int32_t face, int32_t& e0, int32_t& e1, int32_t& e2) {
-  mesh_detail::linkTriangle(*this, e0, e1, e2);
+  linkTriangle(e0, e1, e2);
   faces.at(face) = Face{e0};
   edges.at(e0).face = face;
   edges.at(e1).face = face;
@@ -68,7 +64,7 @@ inline void Mesh::setFace(int32_t face, int32_t& e0, int32_t& e1, int32_t& e2) {
 
 inline int32_t Mesh::addFace(int32_t& e0, int32_t& e1, int32_t& e2) {
   const auto face = static_cast<int32_t>(faces.size());
-  mesh_detail::linkTriangle(*this, e0, e1, e2);
+  linkTriangle(e0, e1, e2);
   faces.push_back(Face{e0});
   edges.at(e0).face = face;
   edges.at(e1).face = face;

@@ -55,9 +55,11 @@ struct Mesh {
   void addVertex(const Vertex& vertex);
   // Returns the new pair's first edge, p to q; asserts that the edge count is even.
   int32_t addEdgePair(int32_t p, int32_t q);
-  // Face `face` becomes the loop e0, e1, e2; asserts that each link joins and that the
-  // later links keep the direction the first one chose. addFace does the same for a
-  // new face and returns its index.
+  // Links e0, e1, e2 into one loop; asserts that each link joins and that the later links
+  // keep the direction the first one chose. setFace and addFace link their faces with it.
+  void linkTriangle(int32_t& e0, int32_t& e1, int32_t& e2);
+  // Face `face` becomes the loop e0, e1, e2, linked as linkTriangle does. addFace does the
+  // same for a new face and returns its index.
   void setFace(int32_t face, int32_t& e0, int32_t& e1, int32_t& e2);
   int32_t addFace(int32_t& e0, int32_t& e1, int32_t& e2);
 

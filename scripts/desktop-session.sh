@@ -1,54 +1,137 @@
-# Shared by scripts/wayland-check and scripts/xinerama-check, which run the program in the
-# desktop sessions people use. Sourced; needs bash 5 and, for the namespaces, root.
-#   sdl_libraries BUILD          sets SDL_NAMES and SDL_DIRS: the installed SDL 1.2 (dir
-#                                empty) and, where that is classic SDL, sdl12-compat
-#                                unpacked beside the build (scripts/sdl12-compat-library)
-#   in_private_session COMMAND...  runs COMMAND in a mount and network namespace of its own
-#                                with a fresh /tmp, so the X servers' sockets, lock files and
-#                                abstract socket names are its own: Weston's Xwayland picks its
-#                                display number itself, and no session sees another's
-#   figure_box FILE X Y W H      prints "W H X Y" of the box round the pixels brighter than
-#                                40 in the W x H box at (X, Y) of FILE (as pixels.sh counts)
-#   box_ratio "W H X Y"          prints W / H with two decimals
+# The desktop sessions scripts/desktop-check runs the program in. Sourced; needs bash 5 and,
+# for the namespaces, root.
+# Outside a session:
+#   sdl_libraries BUILD          sets SDL_NAMES, SDL_KINDS (classic or compat) and SDL_DIRS:
+#                                the installed SDL 1.2 (dir empty) and, where that is classic
+#                                SDL, sdl12-compat unpacked beside the build
+#                                (scripts/sdl12-compat-library)
+#   in_private_session KEPT... -- COMMAND...   runs COMMAND in a mount and network namespace
+#                                of its own with a fresh /tmp (scripts/fresh-tmp, which binds
+#                                each folder KEPT back in), so the X servers' sockets, lock
+#                                files and abstract socket names are its own: Weston's Xwayland
+#                                picks its display number itself, and no session sees another's
+# Inside one, after tests/e2e/lib.sh and pixels.sh:
+#   start_desktop KIND           the session's desktop, DISPLAY set to where programs show:
+#                                xvfb (a plain 1024 x 768 Xvfb), openbox (that with openbox),
+#                                weston (Weston's Xwayland in an Xvfb), xephyr-N (Xephyr with
+#                                N Xinerama heads of 1920 x 1080 side by side, openbox)
+#   start_window_manager         openbox on DISPLAY, once it manages windows
+#   desktop_screenshot FILE      the session's screen as PNG; sets SCREEN_BOX, "X Y W H" of
+#                                the part of FILE that shows the screen
+#   stop_desktop                 ends what start_desktop started (lib.sh's cleanup does not)
+
+here_desktop=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 sdl_libraries() {
-  local build=$1
-  SDL_NAMES=("installed SDL 1.2 ($(dpkg-query -W -f='${Source} ${Version}' libsdl1.2debian 2>/dev/null || echo unknown))")
+  local build=$1 installed
+  installed=$(dpkg-query -W -f='${Source} ${Version}' libsdl1.2debian 2>/dev/null || echo unknown)
+  SDL_NAMES=("installed SDL 1.2 ($installed)")
   SDL_DIRS=("")
-  [[ "$(dpkg-query -W -f='${Source}' libsdl1.2debian 2>/dev/null || true)" == sdl12-compat* ]] && return 0
+  if [[ "$installed" == sdl12-compat* ]]; then
+    SDL_KINDS=(compat)
+    return 0
+  fi
+  SDL_KINDS=(classic compat)
   SDL_NAMES+=("sdl12-compat")
-  SDL_DIRS+=("$(bash "$(dirname "${BASH_SOURCE[0]}")/sdl12-compat-library" "$build")")
+  SDL_DIRS+=("$(bash "$here_desktop/sdl12-compat-library" "$build")")
 }
 
 in_private_session() {
   local as_root=()
   [[ $(id -u) -eq 0 ]] || as_root=(--map-root-user)
   unshare "${as_root[@]}" --mount --net --propagation private \
-    bash -c 'mount -t tmpfs -o size=256m,mode=1777 tmpfs /tmp && exec "$@"' session "$@"
+    bash "$here_desktop/fresh-tmp" "$@"
 }
 
-# Rows and columns with fewer than 16 lit pixels do not count, so a mouse pointer drawn
-# into the screenshot does not stretch the box.
-figure_box() {
-  local file=$1 x=$2 y=$3 w=$4 h=$5
-  convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -depth 8 -compress none ppm:- |
-    awk -v RS='[ \t\n]+' -v width="$w" -v height="$h" '
-      NR <= 4 { next }
-      { value[n++ % 3] = $1 }
-      n % 3 == 0 && n > 0 {
-        m = value[0] > value[1] ? value[0] : value[1]; if (value[2] > m) m = value[2]
-        if (m > 40) { pixel = n / 3 - 1; column[pixel % width]++; row[int(pixel / width)]++ }
-      }
-      END {
-        left = -1; for (i = 0; i < width; i++) if (column[i] >= 16) { if (left < 0) left = i; right = i }
-        top = -1; for (i = 0; i < height; i++) if (row[i] >= 16) { if (top < 0) top = i; bottom = i }
-        if (left < 0 || top < 0) { print "0 0 0 0"; exit }
-        print right - left + 1, bottom - top + 1, left, top
-      }'
+DESKTOP_PIDS=()
+SCREEN_BOX=""
+screenshot_by=import
+
+stop_desktop() {
+  local index pid
+  for ((index = ${#DESKTOP_PIDS[@]} - 1; index >= 0; index--)); do
+    pid=${DESKTOP_PIDS[$index]}
+    if kill -0 "$pid" 2>/dev/null; then
+      kill -TERM "$pid"
+      wait "$pid" 2>/dev/null || true
+    fi
+  done
+  DESKTOP_PIDS=()
 }
 
-box_ratio() {
-  local w h
-  read -r w h _ <<<"$1"
-  awk -v w="$w" -v h="$h" 'BEGIN { printf "%.2f", (h > 0 ? w / h : 0) }'
+# A window manager still starting up can hold the server while SDL grabs the pointer for
+# its full-screen window, and SDL 1.2 then waits for the grab without end: it is ready once
+# it names itself on the root window.
+window_manager_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+start_window_manager() {
+  openbox >"$E2E_TMP/openbox.log" 2>&1 &
+  DESKTOP_PIDS+=($!)
+  poll_until 20 window_manager_ready ||
+    { cat "$E2E_TMP/openbox.log" >&2; fail "openbox did not start"; }
+}
+
+# Weston's X11 back-end, 1900 x 1040, inside an Xvfb of 1920 x 1080, with --xwayland (its
+# headless back-end has no input seat); weston-screenshooter, which needs --debug, takes the
+# output.
+start_weston() {
+  local socket=geosandbox-wayland x_display=""
+  XVFB_SCREEN=1920x1080x24 start_xvfb
+  export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  printf '[core]\nidle-time=0\n[shell]\npanel-position=none\n' >"$E2E_TMP/weston.ini"
+  weston --config="$E2E_TMP/weston.ini" --backend=x11-backend.so --width=1900 --height=1040 \
+    --xwayland --debug --socket="$socket" >"$E2E_TMP/weston.log" 2>&1 &
+  DESKTOP_PIDS+=($!)
+  # The session's /tmp is its own: the one X socket besides Xvfb's is Xwayland's.
+  xwayland_display() {
+    local path
+    for path in /tmp/.X11-unix/X*; do
+      [[ -S "$path" && "$path" != "/tmp/.X11-unix/X${DISPLAY#:}" ]] && x_display=${path##*/}
+    done
+    [[ -n "$x_display" && -S "$XDG_RUNTIME_DIR/$socket" ]]
+  }
+  poll_until 30 xwayland_display ||
+    { cat "$E2E_TMP/weston.log" >&2; fail "Weston gave no Xwayland"; }
+  export DISPLAY=":${x_display#X}" WAYLAND_DISPLAY=$socket
+  screenshot_by=weston
+}
+
+start_xephyr() {
+  local heads=$1 head screens=() display_file=$E2E_TMP/xephyr-display
+  XVFB_SCREEN=$((1920 * heads))x1080x24 start_xvfb
+  for ((head = 0; head < heads; head++)); do screens+=(-screen "1920x1080+$((1920 * head))+0"); done
+  : >"$display_file"
+  Xephyr -displayfd 3 +xinerama "${screens[@]}" -nolisten tcp -noreset 3>"$display_file" \
+    >"$E2E_TMP/xephyr.log" 2>&1 &
+  DESKTOP_PIDS+=($!)
+  poll_until 20 grep -q '[0-9]' "$display_file" ||
+    { cat "$E2E_TMP/xephyr.log" >&2; fail "Xephyr did not start"; }
+  export DISPLAY=":$(tr -dc '0-9' <"$display_file")"
+  poll_until 20 xvfb_answers || fail "Xephyr on $DISPLAY does not answer"
+  start_window_manager
+}
+
+start_desktop() {
+  case $1 in
+    xvfb) start_xvfb ;;
+    openbox) start_xvfb && start_window_manager ;;
+    weston) start_weston ;;
+    xephyr-[1-9]) start_xephyr "${1#xephyr-}" ;;
+    *) fail "no desktop '$1'" ;;
+  esac
+}
+
+desktop_screenshot() {
+  local file=$1 width height
+  if [[ "$screenshot_by" == weston ]]; then
+    (cd "$E2E_TMP" && weston-screenshooter) || fail "weston-screenshooter failed"
+    mv "$E2E_TMP"/wayland-screenshot*.png "$file"
+  else
+    take_screenshot "$file"
+  fi
+  read -r width height <<<"$(image_size "$file")"
+  SCREEN_BOX="0 0 $width $height"
+  # Weston's background shows in a few columns at the output's right edge.
+  [[ "$screenshot_by" != weston ]] || SCREEN_BOX="8 8 $((width - 16)) $((height - 16))"
 }

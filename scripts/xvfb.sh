@@ -36,8 +36,8 @@ start_private_xvfb() {
   # -displayfd picks a free display itself and writes its number once it listens.
   # -noreset: an X server resets when its last client leaves, and a client that
   # connects during the reset is refused; the readiness probe below is such a client.
-  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset 3>"$display_file" \
-    >"$dir/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset \
+    3>"$display_file" >"$dir/xvfb.log" 2>&1 &
   XVFB_PID=$!
   if ! poll_until 20 grep -q '[0-9]' "$display_file"; then
     echo "Xvfb did not report a display; its log:" >&2

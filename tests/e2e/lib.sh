@@ -20,7 +20,8 @@
 #   wait_for_count FILE TEXT N [TIMEOUT]    waits for N such lines
 #   count_lines FILE TEXT           prints how many whole lines equal TEXT
 #   wait_for_exit [TIMEOUT]         waits for the program; sets APP_STATUS
-#   stop_app                        holds Escape and waits for a clean exit
+#   expect_clean_end WHAT           the program, ended after WHAT, ran to its orderly end
+#   stop_app                        holds Escape and expects a clean end
 #   poll_until TIMEOUT COMMAND...   runs COMMAND until it succeeds or TIMEOUT passes
 #   let_frames_pass SECONDS         a fixed wait, where only the picture could tell
 #   fail MESSAGE                    prints the message and the program's output, exits 1
@@ -178,11 +179,18 @@ wait_for_exit() {
   APP_PID=""
 }
 
+# Status 0, and the shutdown's two lines last on standard output: nothing cut the run short.
+expect_clean_end() {
+  [ "$APP_STATUS" -eq 0 ] || fail "exit status $APP_STATUS after $1, expected 0"
+  [ "$(tail -n 2 "$APP_OUT" | tr '\n' '|')" = "sdl_quit|sdl_quit done|" ] ||
+    fail "output after $1 does not end with sdl_quit, sdl_quit done"
+}
+
 stop_app() {
   focus_window
   xdotool keydown Escape
   poll_until 20 app_has_exited
   xdotool keyup Escape 2>/dev/null
   wait_for_exit 10
-  [ "$APP_STATUS" -eq 0 ] || fail "exit status $APP_STATUS after Escape, expected 0"
+  expect_clean_end Escape
 }

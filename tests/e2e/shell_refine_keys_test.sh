@@ -28,7 +28,8 @@ let_frames_pass 0.5
 [ "$(wc -l <"$APP_OUT")" -eq "$lines_before" ] || fail "y printed something"
 
 hold_key t 1.0
-poll_until 30 eval '[ "$(grep -c "^Face count: " "$APP_OUT")" -ge 4 ]' || fail "t after y printed no face count"
+poll_until 30 eval '[ "$(grep -c "^Face count: " "$APP_OUT")" -ge 4 ]' ||
+  fail "t after y printed no face count"
 
 stop_app
 pass

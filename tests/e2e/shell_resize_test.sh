@@ -9,7 +9,8 @@ wait_for_window 60
 # The texture is made in the first frame: the main loop runs and takes events.
 wait_for_line "$APP_OUT" "created texture" 60
 xdotool windowsize "$WIN" 800 600 || fail "xdotool windowsize"
-poll_until 20 eval '[ "$(window_size)" = "800x600" ]' || fail "window is $(window_size), expected 800x600"
+poll_until 20 eval '[ "$(window_size)" = "800x600" ]' ||
+  fail "window is $(window_size), expected 800x600"
 app_has_exited && fail "program ended after the resize"
 
 focus_window
@@ -19,7 +20,8 @@ wait_for_line "$APP_OUT" "Quaternion:" 20
 grep -qFx "[1,	0,	0,	0]" "$APP_OUT" || fail "c did not print the identity orientation"
 
 hold_key Left 1.0
-poll_until 10 eval '[ "$(tail -n 1 "$APP_OUT")" != "[1,	0,	0,	0]" ] || { hold_key c 1.0; false; }' ||
+turned() { [ "$(tail -n 1 "$APP_OUT")" != "[1,	0,	0,	0]" ] || { hold_key c 1.0; false; }; }
+poll_until 10 turned ||
   fail "after Left the printed orientation is still the identity"
 
 stop_app

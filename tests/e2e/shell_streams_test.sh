@@ -3,7 +3,7 @@
 # so the X connection never becomes standard output; the command line is answered.
 source "$(dirname "$0")/lib.sh"
 binary=$1
-version=$(sed -n '1s/^geosandbox (\([^)]*\)).*/\1/p' "$(dirname "$0")/../../debian/changelog")
+version=${GEOSANDBOX_VERSION:?the build sets it}
 
 # arguments # expected status # standard output's first line # standard error's line
 while IFS='#' read -r arguments expected first_out error; do
@@ -11,9 +11,11 @@ while IFS='#' read -r arguments expected first_out error; do
   env -u DISPLAY "$binary" $arguments </dev/null >"$APP_OUT" 2>"$APP_ERR"
   status=$?
   [ "$status" -eq "$expected" ] || fail "'$arguments': exit status $status, expected $expected"
-  [ "$(head -n 1 "$APP_OUT")" = "$first_out" ] || fail "'$arguments': first line $(head -n 1 "$APP_OUT")"
+  first=$(head -n 1 "$APP_OUT")
+  [ "$first" = "$first_out" ] || fail "'$arguments': first line $first"
   [ -z "$error" ] && [ -s "$APP_ERR" ] && fail "'$arguments': wrote to standard error"
-  [ -z "$error" ] || grep -qF -- "$error" "$APP_ERR" || fail "'$arguments': no \"$error\" on standard error"
+  [ -z "$error" ] || grep -qF -- "$error" "$APP_ERR" ||
+    fail "'$arguments': no \"$error\" on standard error"
 done <<TABLE
 --help#0#Usage: geosandbox [--help | --version]#
 --version#0#geosandbox $version#
@@ -32,9 +34,11 @@ APP_PID=$!
 wait_for_exit 30
 [ "$APP_STATUS" -eq 1 ] || fail "output on /dev/full: exit status $APP_STATUS, expected 1"
 grep -qF 'standard output cannot be written' "$APP_ERR" || fail "output on /dev/full: nothing said"
-[ -z "$(xdotool search --name '^SDL window$' 2>/dev/null)" ] || fail "a window opened with its output lost"
+[ -z "$(xdotool search --name '^SDL window$' 2>/dev/null)" ] ||
+  fail "a window opened with its output lost"
 
-# All three descriptors closed: the run is as usual, its output on /dev/null.
+# All three descriptors closed: the run is as usual, its output on /dev/null, where no end
+# can be read; SIGTERM ends it with status 0 as a quit.
 "$binary" <&- >&- 2>&- &
 APP_PID=$!
 wait_for_window 60
@@ -42,5 +46,7 @@ for descriptor in 0 1 2; do
   target=$(readlink "/proc/$APP_PID/fd/$descriptor")
   [ "$target" = /dev/null ] || fail "descriptor $descriptor is $target, expected /dev/null"
 done
-stop_app
+kill -TERM "$APP_PID"
+wait_for_exit 20
+[ "$APP_STATUS" -eq 0 ] || fail "exit status $APP_STATUS after SIGTERM, expected 0"
 pass

@@ -91,11 +91,8 @@ void splitBothWays(Mesh& mesh, int32_t edge) {
     });
     return;
   }
+  // The literal split grows its arrays as it needs: the copy needs no room made.
   Mesh literal = mesh;
-  // The copy holds exactly its records; give it the room the direct split relies on.
-  literal.vertices.reserve(mesh.vertices.capacity());
-  literal.edges.reserve(mesh.edges.capacity());
-  literal.faces.reserve(mesh.faces.capacity());
   int32_t literalFace = -1;
   const std::string literalOutcome = outcomeOf([&] {
     literalFace = literal.splitEdge(edge);

@@ -121,7 +121,7 @@ std::string sphereFaults(const Mesh& mesh) {
     const Vector3 r = mesh.position(mesh.edges.at(e2).vertex);
     const Vector3 n = cross(q - p, r - p);
     const Vector3 centre = (p + q) + r;
-    if (!(n.x * centre.x + n.y * centre.y + n.z * centre.z > 0)) {
+    if (!(dot(n, centre) > 0)) {
       return "face " + std::to_string(f) + " faces inward or has no area";
     }
   }

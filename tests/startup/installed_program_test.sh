@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# installed_program_test.sh CMAKE BUILD GOLDEN: installs BUILD into a staging directory
+# installed_program_test.sh CMAKE BUILD GOLDEN VERSION: installs BUILD into a staging directory
 # under a prefix, as a packager does, and runs the installed program without a display:
 # the 73 golden start-up lines, the video-mode message, exit status 2. The README and
 # the picture it shows are installed beside each other; the menu entry starts the program
-# under this prefix through the launcher, and the metainfo names the changelog's version.
+# under this prefix through the launcher, and the metainfo names the build's VERSION. Every
+# page the README links is installed beside it.
 set -euo pipefail
 cmake=$1
 build=$2
 golden=$3
+version=$4
 work=$(mktemp -d "${TMPDIR:-/tmp}/geosandbox-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
@@ -17,16 +19,19 @@ for file in bin/geosandbox share/man/man6/geosandbox.6 share/doc/geosandbox/READ
   share/doc/geosandbox/docs/screenshot.png share/applications/geosandbox.desktop \
   share/metainfo/invalid.geosandbox.geosandbox.metainfo.xml \
   share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/geosandbox.png; do
-  [ -f "$root/$file" ] || { echo "FAIL: $file not installed" >&2; cat "$work/install.log" >&2; exit 1; }
+  [ -f "$root/$file" ] ||
+    { echo "FAIL: $file not installed" >&2; cat "$work/install.log" >&2; exit 1; }
 done
 fail() { echo "FAIL: $*" >&2; exit 1; }
+for page in $(grep -o 'docs/[a-z0-9-]*\.md' "$(dirname "$0")/../../README.md" | sort -u); do
+  [ -f "$root/share/doc/geosandbox/$page" ] || fail "the README links $page, which is not installed"
+done
 launcher=/opt/geosandbox/libexec/geosandbox/run-in-terminal
 grep -qx "Exec=$launcher" "$root/share/applications/geosandbox.desktop" ||
   fail "the menu entry does not run $launcher"
 [ -x "$work/stage$launcher" ] || fail "$launcher is not installed as a program"
 grep -qF '"/opt/geosandbox/bin/geosandbox"' "$work/stage$launcher" ||
   fail "the launcher does not start the installed program"
-version=$(sed -n '1s/^geosandbox (\([^)]*\)).*/\1/p' "$(dirname "$0")/../../debian/changelog")
 grep -q "<release version=\"$version\"" "$root/share/metainfo/"*.metainfo.xml ||
   fail "the metainfo has no release $version"
 
