@@ -14,7 +14,10 @@
 #   start_desktop KIND           the session's desktop, DISPLAY set to where programs show:
 #                                xvfb (a plain 1024 x 768 Xvfb), openbox (that with openbox),
 #                                weston (Weston's Xwayland in an Xvfb), xephyr-N (Xephyr with
-#                                N Xinerama heads of 1920 x 1080 side by side, openbox)
+#                                N Xinerama heads of 1920 x 1080 side by side, openbox),
+#                                openbox-xterm (openbox on a 1280 x 1024 Xvfb whose root is
+#                                ROOT_COLOUR, an xterm in its top left corner writing what it
+#                                is typed into XTERM_GOT)
 #   start_window_manager         openbox on DISPLAY, once it manages windows
 #   desktop_screenshot FILE      the session's screen as PNG; sets SCREEN_BOX, "X Y W H" of
 #                                the part of FILE that shows the screen
@@ -112,12 +115,28 @@ start_xephyr() {
   start_window_manager
 }
 
+# A screen larger than the program's 1024 x 768, so a window of that size leaves the root in
+# view; the root in a colour nothing else has, so what shows of it can be counted.
+ROOT_COLOUR=#2050a0
+start_desktop_with_xterm() {
+  XVFB_SCREEN=1280x1024x24 start_xvfb
+  start_window_manager
+  xsetroot -solid "$ROOT_COLOUR" || fail "xsetroot"
+  XTERM_GOT=$E2E_TMP/xterm-got
+  : >"$XTERM_GOT"
+  xterm -geometry 60x12+0+0 -title typed-here -e sh -c "cat >'$XTERM_GOT'" &
+  DESKTOP_PIDS+=($!)
+  xterm_shown() { xdotool search --name '^typed-here$' >/dev/null 2>&1; }
+  poll_until 20 xterm_shown || fail "the xterm did not open"
+}
+
 start_desktop() {
   case $1 in
     xvfb) start_xvfb ;;
     openbox) start_xvfb && start_window_manager ;;
     weston) start_weston ;;
     xephyr-[1-9]) start_xephyr "${1#xephyr-}" ;;
+    openbox-xterm) start_desktop_with_xterm ;;
     *) fail "no desktop '$1'" ;;
   esac
 }

@@ -2,6 +2,7 @@
 # tapped during a step counts once, after it, and Escape, SIGTERM and Ctrl-C's SIGINT end
 # the run at once, in order and with status 0, the step left unfinished.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/pixels.sh"
 binary=$1
 
 # Step 19 (15.7 million faces) takes over 4 s here, so over a second on a machine four times
@@ -34,11 +35,35 @@ start_run() {
   refine_to $((long_step - 1))
 }
 
-# Two taps during the step make one step after it, and no second one.
+# The part of the bar along the window's bottom rows that shows what a step has done.
+bar_done() {
+  count_pixels "$1" 0 762 1024 6 'r >= 110 && r <= 120 && g >= 186 && g <= 196 && b >= 250'
+}
+
+# Two taps during the step make one step after it, and no second one. That step, twice as
+# long, shows how far it is in the window: screenshots taken during it show the bar, grown
+# from one to the next; the first after it none.
 start_run
 begin_long_step
 tap_key t t
-wait_for_line "$APP_OUT" "Face count: $(faces_after_step $((long_step + 1)))" 120
+wait_for_line "$APP_OUT" "Face count: $(faces_after_step $long_step)" 120
+after_step="Face count: $(faces_after_step $((long_step + 1)))"
+bars=()
+for ((shot = 0; ; shot++)); do
+  take_screenshot "$E2E_TMP/step-$shot.png"
+  has_count "$APP_OUT" "$after_step" 1 && break
+  done_pixels=$(bar_done "$E2E_TMP/step-$shot.png")
+  [ "$done_pixels" -eq 0 ] || bars+=("$done_pixels")
+  sleep 0.3
+done
+wait_for_line "$APP_OUT" "$after_step" 120
+sleep 0.5
+take_screenshot "$E2E_TMP/after-step.png"
+echo "the bar during step $((long_step + 1)), pixels done: ${bars[*]};" \
+  "after it: $(bar_done "$E2E_TMP/after-step.png")"
+[ "${#bars[@]}" -ge 2 ] && [ "${bars[0]}" != "${bars[-1]}" ] ||
+  fail "the window did not show the step's progress changing (${#bars[@]} screenshots with the bar)"
+[ "$(bar_done "$E2E_TMP/after-step.png")" -eq 0 ] || fail "the bar stayed after the step"
 note_address_space
 ! poll_until 3 step_has_begun || fail "two taps of t during step $long_step made two steps after it"
 [ "$(grep -c '^Face count: ' "$APP_OUT")" -eq $((long_step + 1)) ] || fail "more steps than taps"
