@@ -14,10 +14,16 @@ class StepProgress {
   virtual void finished() = 0;
 };
 
+// The passes that report, by the names they report under.
+constexpr const char* reservingPass = "reserving memory";
+constexpr const char* edgeSplitPass = "splitting edges";
+constexpr const char* faceLoopPass = "checking face loops";
+constexpr const char* vertexLoopPass = "checking vertex loops";
+
 // The passes of a step that splits edges, in the order they run; a view of the progress can
 // give each its own part.
-constexpr const char* edgeStepPasses[] = {"reserving memory", "splitting edges",
-                                          "checking face loops", "checking vertex loops"};
+constexpr const char* edgeStepPasses[] = {reservingPass, edgeSplitPass, faceLoopPass,
+                                          vertexLoopPass};
 
 // A power of two, so the test is a mask. At step 18 (7.9 M faces) the face pass reports 120
 // times, the vertex pass 60 and the edge splits 30.

@@ -79,7 +79,7 @@ bool reserveForGrowth(Mesh& mesh, const Growth& growth, const MemoryRoom& room,
   const auto chunkDone = [&](std::size_t bytes) {
     bytesDone += bytes;
     if (progress != nullptr)
-      progress->reached("reserving memory", std::min(bytesDone, bytesDue), bytesDue);
+      progress->reached(reservingPass, std::min(bytesDone, bytesDue), bytesDue);
   };
   try {
     if (mesh.vertices.reserveResident(mesh.vertices.size() + growth.vertices, chunkDone) &&
@@ -154,7 +154,7 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& roo
     for (int32_t i = start; i < end; i += 2) {
       prefetchSplitsAhead(mesh, i, end);
       splitEdgeEitherWay(mesh, i);
-      reportProgress(progress, "splitting edges", ++splitsDone, splits);
+      reportProgress(progress, edgeSplitPass, ++splitsDone, splits);
     }
   });
   ranges.push_back(static_cast<int32_t>(mesh.edges.size()));

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -213,6 +214,10 @@ TEST(RefineStep, ReportsEachPassThenItsEndAndChangesNothing) {
     EXPECT_LE(pass.reports, pass.due / 1000 + 1) << pass.name;
   }
   EXPECT_EQ(progress.passes.back().name, "finished");
+  // The window's bar gives these passes, in this order, a part each.
+  for (std::size_t i = 0; i < std::size(edgeStepPasses); ++i) {
+    EXPECT_EQ(progress.passes.at(i).name, edgeStepPasses[i]);
+  }
 }
 
 namespace {

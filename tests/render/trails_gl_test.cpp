@@ -1,12 +1,14 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
 
 #include "render/figure.h"
 #include "render/frame.h"
+#include "render/step_progress.h"
 #include "tests/render/gl_window.h"
 
 namespace {
@@ -167,6 +169,48 @@ TEST_F(TrailPath, FrontBufferCopyFollowsAResize) {
   if (!frontBufferReadable()) GTEST_SKIP() << "the front buffer reads back stale here";
   image.copy = TrailCopy::frontBuffer;
   expectCopyFollowsResize(image);
+}
+
+// A long step's bar shows over the still picture, which stays as it was above the bar, and
+// leaves nothing behind: the frame after the step fades the picture as if no bar had been.
+void expectBarLeavesNoTrail(const Settings& settings, TrailCopy copy) {
+  TrailImage reference;
+  reference.copy = copy;
+  renderAndShow(settings, facingFigure, reference);
+  const Image expected = renderAndShow(settings, facingAway, reference);
+  releaseTrailImage(reference);
+
+  TrailImage image;
+  image.copy = copy;
+  const Image lit = renderAndShow(settings, facingFigure, image);
+  StepProgressPicture picture;
+  const int barRows = progressBar(testWidth, testHeight, 4, 0, 1.0).at(0).height;
+  for (const double fraction : {0.3, 0.8}) {
+    const auto bar = progressBar(testWidth, testHeight, 4, 1, fraction);
+    showStepProgress(settings, image, bar, picture, swapAndKeepImage);
+    const Image& shown = lastShownImage();
+    int barDone = 0;
+    for (int x = 0; x < testWidth; ++x) barDone += shown.at(x, 0, 2) == 255 ? 1 : 0;
+    EXPECT_EQ(barDone, bar.at(1).width + bar.at(3).width) << "fraction " << fraction;
+    const std::size_t rowValues = 3 * testWidth;
+    EXPECT_TRUE(std::equal(shown.rgb.begin() + barRows * rowValues, shown.rgb.end(),
+                           lit.rgb.begin() + barRows * rowValues))
+        << "the picture above the bar changed";
+  }
+  endStepProgress(settings, image, picture);
+  const Image after = renderAndShow(settings, facingAway, image);
+  EXPECT_TRUE(after.rgb == expected.rgb) << "the bar left a trail";
+  releaseTrailImage(image);
+}
+
+TEST_F(TrailPath, TextureCopyStepBarLeavesNoTrail) {
+  expectBarLeavesNoTrail(settings, TrailCopy::texture);
+}
+
+TEST_F(TrailPath, FrontBufferCopyStepBarLeavesNoTrail) {
+  if (!frontBufferReadable()) GTEST_SKIP() << "the front buffer reads back stale here";
+  settings = useTestWindow(testWidth, testHeight);
+  expectBarLeavesNoTrail(settings, TrailCopy::frontBuffer);
 }
 
 TEST(FigureTexture, MadeOnceAndKeptAcrossAResize) {
