@@ -80,12 +80,6 @@ TEST(VideoEnvironment, AsksForTheHeadsOnlyWhereTheyDecide) {
   }
 }
 
-TEST(VideoEnvironment, ClassicSdlIsToldFromSdl12CompatByItsVersion) {
-  EXPECT_TRUE(isClassicSdl(SDL_version{1, 2, 15}));
-  EXPECT_FALSE(isClassicSdl(SDL_version{1, 2, 50}));
-  EXPECT_FALSE(isClassicSdl(SDL_version{1, 2, 68}));
-}
-
 TEST(VideoStartAdvice, NamesWhatToCheckForTheCauseSdlGave) {
   struct Case {
     const char* driver;
