@@ -4,9 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 
 namespace {
 
@@ -163,13 +161,14 @@ std::size_t formatCrashReport(char* buffer, std::size_t size, int signal,
 void installCrashReport(void (*restoreDesktop)(), unsigned restoreSeconds) {
   desktopRestore = restoreDesktop;
   desktopRestoreSeconds = restoreSeconds;
-  // The restore runs on this stack too; SDL_Quit with Mesa needs more than the minimum.
-  // It lives for the whole run: the kernel keeps its address.
-  static const std::size_t stackBytes = std::max<std::size_t>(SIGSTKSZ, 256 * 1024);
+  // The restore runs on this stack too; SDL_Quit with Mesa needs far more than the minimum
+  // (SIGSTKSZ), which is some kilobytes. Static, since the kernel keeps its address for the
+  // whole run.
+  alignas(16) static char stackMemory[256 * 1024];
   stack_t stack = {};
-  stack.ss_sp = std::malloc(stackBytes);
-  stack.ss_size = stackBytes;
-  if (stack.ss_sp != nullptr) sigaltstack(&stack, nullptr);
+  stack.ss_sp = stackMemory;
+  stack.ss_size = sizeof stackMemory;
+  sigaltstack(&stack, nullptr);
   const struct sigaction action = actionFor(reportCrash, SA_ONSTACK | SA_RESETHAND);
   for (int signal : crashSignals) sigaction(signal, &action, nullptr);
 }
