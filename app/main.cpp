@@ -38,6 +38,7 @@ void restoreDesktop() {
 int main(int argumentCount, char** arguments) {
   openClosedStandardStreams();
   installCrashReport(restoreDesktop);
+  ignoreBrokenPipes();
   const Request request = readArguments(argumentCount, arguments);
   if (request != Request::run) answerArguments(request, argumentCount, arguments);
 

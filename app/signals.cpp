@@ -173,6 +173,11 @@ void installCrashReport(void (*restoreDesktop)(), unsigned restoreSeconds) {
   for (int signal : crashSignals) sigaction(signal, &action, nullptr);
 }
 
+void ignoreBrokenPipes() {
+  const struct sigaction ignore = actionFor(SIG_IGN, 0);
+  sigaction(SIGPIPE, &ignore, nullptr);
+}
+
 WindowOpeningGuard::WindowOpeningGuard(unsigned patienceSeconds) {
   // SA_RESTART restarts the reads and writes the signal interrupts; poll, where Xlib waits
   // for the server, returns EINTR instead, and libxcb, under Xlib, calls it again.

@@ -21,6 +21,11 @@ std::size_t formatCrashReport(char* buffer, std::size_t size, int signal, std::u
 // nobody else handles.
 void installCrashReport(void (*restoreDesktop)() = nullptr, unsigned restoreSeconds = 2);
 
+// A write to a reader that went away (a pager quit early, an X server that ended) fails
+// with EPIPE instead of ending the process without a word: lost output and a lost display
+// each end the run with their own line and status, and the window stays until then.
+void ignoreBrokenPipes();
+
 // While the video mode is being set the loop does not run, and SDL's own handlers only queue
 // Ctrl-C and SIGTERM as a quit event for it: for that time they end the program, and a mode
 // that keeps the program waiting (for a keyboard another full-screen program holds) is said.

@@ -1,5 +1,6 @@
-# Standard streams: output that cannot be written is said on standard error and ends the
-# run with status 1 before the window opens; closed descriptors are opened on /dev/null,
+# Standard streams: output that cannot be written (a full device, a closed pipe) is said on
+# standard error and ends the run with status 1 before the window opens; closed descriptors
+# are opened on /dev/null,
 # so the X connection never becomes standard output; the command line is answered.
 source "$(dirname "$0")/lib.sh"
 binary=$1
@@ -28,6 +29,12 @@ env -u DISPLAY "$binary" --help | grep -q '^  Escape' || fail "--help does not l
 # Lost output ends the run before any window, on a display too.
 "$binary" --help >/dev/full 2>"$APP_ERR"
 [ $? -eq 1 ] || fail "--help on a full output did not end with status 1"
+# A reader gone before the first line: the write fails, the program says so and ends
+# with its own status instead of dying of SIGPIPE without a word.
+{ sleep 1; "$binary" --help 2>"$APP_ERR"; } | true
+status=${PIPESTATUS[0]}
+[ "$status" -eq 1 ] || fail "--help into a closed pipe: exit status $status, expected 1"
+grep -qF 'standard output cannot be written' "$APP_ERR" || fail "closed pipe: nothing said"
 start_xvfb
 "$binary" </dev/null >/dev/full 2>"$APP_ERR" &
 APP_PID=$!
