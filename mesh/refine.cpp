@@ -123,11 +123,23 @@ void Mesh::splitFaces(std::ostream& out) {
   my_assert(validate(out));
 }
 
+namespace {
+
+std::size_t splitsOfNextStep(const Mesh& mesh, const Refinement& refinement) {
+  return refinement.splitRanges.empty() ? mesh.faces.size() : edgeSplitsOfNextStep(refinement);
+}
+
+}  // namespace
+
+uint64_t bytesOfNextStep(const Mesh& mesh, const Refinement& refinement) {
+  return bytesFor(growthFor(splitsOfNextStep(mesh, refinement)));
+}
+
 StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
                        std::ostream& out, StepProgress* progress) {
   std::vector<int32_t>& ranges = refinement.splitRanges;
   const bool first = ranges.empty();
-  const std::size_t splits = first ? mesh.faces.size() : edgeSplitsOfNextStep(refinement);
+  const std::size_t splits = splitsOfNextStep(mesh, refinement);
   const Growth growth = growthFor(splits);
   if (!reserveForGrowth(mesh, growth, room, progress)) {
     sayNotEnoughMemory(out);
@@ -162,10 +174,11 @@ StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& roo
   return StepSplit::edges;
 }
 
-StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out, StepProgress* progress) {
-  StepCheck check{true, std::nullopt};
+StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out, StepProgress* progress,
+                    const StepThreads& threads) {
+  StepCheck check{true, std::nullopt, 1};
   if (split == StepSplit::edges) {
-    check.valid = validateMeasuringAreas(mesh, out, check.areas, progress);
+    check.valid = validateMeasuringAreas(mesh, out, check.areas, progress, threads, &check.threads);
   }
   return check;
 }
@@ -182,10 +195,12 @@ void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out
 }
 
 void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
-                std::istream& in, StepProgress* progress) {
+                std::istream& in, StepProgress* progress, const StepThreads& threads) {
+  const uint64_t stepBytes = bytesOfNextStep(mesh, refinement);
   const StepSplit split = splitForStep(mesh, refinement, room, out, progress);
   if (split == StepSplit::refused) return;
-  const StepCheck check = checkStep(mesh, split, out, progress);
+  const StepCheck check =
+      checkStep(mesh, split, out, progress, threadsThatFit(threads, room, stepBytes));
   if (progress != nullptr) progress->finished();
   if (!check.valid) {
     char pause;

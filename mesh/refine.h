@@ -11,6 +11,7 @@
 #include "mesh/memory_room.h"
 #include "mesh/mesh.h"
 #include "mesh/progress.h"
+#include "mesh/shared_pass.h"
 #include "mesh/statistics.h"
 
 struct Refinement {
@@ -21,23 +22,29 @@ struct Refinement {
 // Reads one character from `in` only when the refined mesh fails validation. A step
 // that does not fit in `room` (or whose memory cannot be had after all) says so and leaves
 // the mesh and the refinement as they were. The split and the check report to `progress`,
-// where there is one, and it is told they are over before the result is printed.
+// where there is one, and it is told they are over before the result is printed. The check
+// shares its work among as many of `threads` as fit in `room` beside the step's records.
 void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
-                std::istream& in, StepProgress* progress = nullptr);
+                std::istream& in, StepProgress* progress = nullptr,
+                const StepThreads& threads = {});
 
 // refineStep in its three parts, apart so the benchmark times the very code the key runs.
+// The bytes the next step's split reserves: what its threads must fit beside.
+uint64_t bytesOfNextStep(const Mesh& mesh, const Refinement& refinement);
 // The split: refused (said on `out`, nothing changed), or the faces or the edges split.
 enum class StepSplit { refused, faces, edges };
 StepSplit splitForStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
                        std::ostream& out, StepProgress* progress = nullptr);
 // The check after a split that was made: the face split checked itself, fatally; an edge
 // step is validated, a fault printed, and the face areas measured as it goes where it can.
+// The check shares its passes among up to threads.count threads.
 struct StepCheck {
   bool valid;
   std::optional<AreaRange> areas;  // empty where the check could not measure every face
+  unsigned threads;                // threads the check ran on, the calling one included
 };
 StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out,
-                    StepProgress* progress = nullptr);
+                    StepProgress* progress = nullptr, const StepThreads& threads = {});
 // The statistics (from the measured areas where there are some) and the face count.
 void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out);
 

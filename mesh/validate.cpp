@@ -2,8 +2,11 @@
 // loop that has visited more edges than exist without coming back never will.
 #include "mesh/validate.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+
+#include "mesh/shared_pass.h"
 
 namespace {
 
@@ -137,8 +140,9 @@ namespace {
 // loop is sound" or "in doubt"; on doubt the literal walks run and produce the exact
 // message or exception. It checks every index itself first, so a bad one is a doubt,
 // never an exception.
+// Checks the loops of owners [first, end).
 template <typename Loops>
-bool allLoopsSound(const Loops& loops, std::size_t& accepted, StepProgress* progress) {
+bool allLoopsSound(const Loops& loops, std::size_t first, std::size_t end, std::size_t& accepted) {
   struct LoopInFlight {
     int32_t owner, start, edge;
     std::size_t compared;
@@ -146,8 +150,7 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted, StepProgress* prog
   constexpr int walksInFlight = 48;
   LoopInFlight walks[walksInFlight];
   int active = 0;
-  std::size_t nextOwner = 0;
-  const std::size_t ownerCount = loops.count();
+  std::size_t nextOwner = first;
   const std::size_t edgeCount = loops.mesh.edges.size();
   auto begin = [&](LoopInFlight& walk) {
     walk.owner = static_cast<int32_t>(nextOwner);
@@ -155,9 +158,8 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted, StepProgress* prog
     walk.compared = 0;
     ++nextOwner;
     loops.prefetch(walk.edge);
-    reportProgress(progress, Loops::pass, nextOwner, ownerCount);
   };
-  while (active < walksInFlight && nextOwner < ownerCount) begin(walks[active++]);
+  while (active < walksInFlight && nextOwner < end) begin(walks[active++]);
   while (active > 0) {
     for (int w = 0; w < active;) {
       LoopInFlight& walk = walks[w];
@@ -166,7 +168,7 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted, StepProgress* prog
       const int32_t next = loops.step(walk.edge);
       if (next == walk.start) {
         accepted += walk.compared;
-        if (nextOwner < ownerCount) {
+        if (nextOwner < end) {
           begin(walk);
           ++w;
         } else {
@@ -195,7 +197,9 @@ bool allLoopsSound(const Loops& loops, std::size_t& accepted, StepProgress* prog
 // walks (A/B, 5 pairs, at ae23d0f). Measuring the areas here makes the check longer and
 // spares the statistics their own walk: both together in 0.83 of their time apart
 // (interleaved A/B, 7 runs each, at d3111b2).
-bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* progress) {
+// Faces [first, end) are checked; their areas go into `areas`.
+bool allFacesSoundTriangles(const Mesh& mesh, std::ptrdiff_t first, std::ptrdiff_t end,
+                            AreaRange& areas) {
   struct TriangleInFlight {
     int32_t e0, e1, e2;
     int32_t v0, v1, v2;
@@ -208,16 +212,15 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* pr
   const auto isVertex = [&mesh](int32_t vertex) {
     return static_cast<uint32_t>(vertex) < mesh.vertices.size();
   };
-  const auto faceCount = static_cast<std::ptrdiff_t>(mesh.faces.size());
-  for (std::ptrdiff_t measured = -4 * stage; measured < faceCount; ++measured) {
-    if (const std::ptrdiff_t entering = measured + 4 * stage; entering < faceCount) {
+  for (std::ptrdiff_t measured = first - 4 * stage; measured < end; ++measured) {
+    if (const std::ptrdiff_t entering = measured + 4 * stage; entering < end) {
       TriangleInFlight& face = ring[entering & (ringSize - 1)];
       face.e0 = mesh.faces.at(entering).edge;
       if (!loops.inRange(face.e0)) return false;
       mesh.edges.prefetch(face.e0);
     }
     if (const std::ptrdiff_t atFirstEdge = measured + 3 * stage;
-        atFirstEdge >= 0 && atFirstEdge < faceCount) {
+        atFirstEdge >= first && atFirstEdge < end) {
       TriangleInFlight& face = ring[atFirstEdge & (ringSize - 1)];
       const Edge& e0 = mesh.edges.at(face.e0);
       face.e1 = e0.next;
@@ -227,7 +230,7 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* pr
       mesh.vertices.prefetch(face.v0);
     }
     if (const std::ptrdiff_t atSecondEdge = measured + 2 * stage;
-        atSecondEdge >= 0 && atSecondEdge < faceCount) {
+        atSecondEdge >= first && atSecondEdge < end) {
       TriangleInFlight& face = ring[atSecondEdge & (ringSize - 1)];
       const Edge& e1 = mesh.edges.at(face.e1);
       face.e2 = e1.next;
@@ -237,16 +240,14 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* pr
       mesh.vertices.prefetch(face.v1);
     }
     if (const std::ptrdiff_t atThirdEdge = measured + stage;
-        atThirdEdge >= 0 && atThirdEdge < faceCount) {
+        atThirdEdge >= first && atThirdEdge < end) {
       TriangleInFlight& face = ring[atThirdEdge & (ringSize - 1)];
       const Edge& e2 = mesh.edges.at(face.e2);
       face.v2 = e2.vertex;
       if (e2.face != atThirdEdge || e2.next != face.e0 || !isVertex(face.v2)) return false;
       mesh.vertices.prefetch(face.v2);
     }
-    if (measured < 0) continue;
-    reportProgress(progress, FaceLoops::pass, static_cast<std::size_t>(measured),
-                   static_cast<std::size_t>(faceCount));
+    if (measured < first) continue;
     const TriangleInFlight& face = ring[measured & (ringSize - 1)];
     if (face.e0 == face.e1 || face.e1 == face.e2 || face.e2 == face.e0) return false;
     includeArea(areas, triangleArea(mesh.position(face.v0), mesh.position(face.v1),
@@ -254,6 +255,56 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* pr
   }
   return true;
 }
+
+// The passes above shared among threads. Each thread gathers into its own result, on a line
+// of its own so that the threads do not contend for it; the results combine exactly: a doubt
+// anywhere is a doubt, the edge counts add up, and the extremes of the areas are the extremes
+// of the threads' extremes, whatever the order the faces were measured in (no area is a NaN
+// that a comparison could see, or -0, which only a negative sum of squares could give).
+class SoundTrianglesPass : public SharedPass {
+ public:
+  explicit SoundTrianglesPass(const Mesh& mesh) : mesh_(mesh) {}
+  bool checkChunk(std::size_t first, std::size_t end, unsigned thread) override {
+    return allFacesSoundTriangles(mesh_, static_cast<std::ptrdiff_t>(first),
+                                  static_cast<std::ptrdiff_t>(end), results_[thread].areas);
+  }
+  AreaRange areas() const {
+    AreaRange all;
+    for (const Result& result : results_) {
+      if (result.areas.maxArea > all.maxArea) all.maxArea = result.areas.maxArea;
+      if (result.areas.minArea < all.minArea) all.minArea = result.areas.minArea;
+    }
+    return all;
+  }
+
+ private:
+  struct alignas(64) Result {
+    AreaRange areas;
+  };
+  const Mesh& mesh_;
+  Result results_[maxStepThreads];
+};
+
+template <typename Loops>
+class SoundLoopsPass : public SharedPass {
+ public:
+  explicit SoundLoopsPass(const Mesh& mesh) : loops_{mesh} {}
+  bool checkChunk(std::size_t first, std::size_t end, unsigned thread) override {
+    return allLoopsSound(loops_, first, end, results_[thread].accepted);
+  }
+  std::size_t accepted() const {
+    std::size_t all = 0;
+    for (const Result& result : results_) all += result.accepted;
+    return all;
+  }
+
+ private:
+  struct alignas(64) Result {
+    std::size_t accepted = 0;
+  };
+  Loops loops_;
+  Result results_[maxStepThreads];
+};
 
 }  // namespace
 
@@ -270,29 +321,41 @@ bool allFacesSoundTriangles(const Mesh& mesh, AreaRange& areas, StepProgress* pr
 // Counting instead of keeping a bit per edge and loop kind: validate at 7.9 M faces in 0.85
 // of the time (interleaved A/B, 7 pairs, at 1983842), and no memory to allocate.
 bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas,
-                            StepProgress* progress) {
+                            StepProgress* progress, const StepThreads& threads,
+                            unsigned* threadsUsed) {
   areas.reset();
   const std::size_t edgeCount = mesh.edges.size();
-  std::size_t inFaceLoops = 0;
-  std::size_t inVertexLoops = 0;
-  AreaRange measured;
+  unsigned mostThreads = 1;
+  const auto sound = [&](SharedPass& pass, std::size_t count, const char* passName) {
+    const SharedRun run = runSharedPass(pass, count, threads, progress, passName);
+    mostThreads = std::max(mostThreads, run.threads);
+    if (threadsUsed != nullptr) *threadsUsed = mostThreads;
+    return run.sound;
+  };
   // The literal walks may print a fault: the progress line must be gone before they start,
-  // or the message would be written onto it.
+  // or the message would be written onto it. They run on the calling thread alone.
   const auto walkedAfterTheProgress = [&](bool (*walk)(const Mesh&, std::ostream&)) {
     if (progress != nullptr) progress->finished();
     return walk(mesh, out);
   };
-  if (allFacesSoundTriangles(mesh, measured, progress)) {
-    areas = measured;
+  std::size_t inFaceLoops = 0;
+  SoundTrianglesPass triangles(mesh);
+  if (sound(triangles, mesh.faces.size(), faceLoopPass)) {
+    areas = triangles.areas();
     inFaceLoops = 3 * mesh.faces.size();
-  } else if (!allLoopsSound(FaceLoops{mesh}, inFaceLoops, progress)) {
-    // Some face is not a sound triangle and the general walks doubt too.
+  } else {
+    // Some face is not a sound triangle: the general walks, which doubt too or count.
+    SoundLoopsPass<FaceLoops> faceLoops(mesh);
+    if (!sound(faceLoops, mesh.faces.size(), faceLoopPass)) {
+      return walkedAfterTheProgress(validateByWalking);
+    }
+    inFaceLoops = faceLoops.accepted();
+  }
+  SoundLoopsPass<VertexLoops> vertexLoops(mesh);
+  if (!sound(vertexLoops, mesh.vertices.size(), vertexLoopPass)) {
     return walkedAfterTheProgress(validateByWalking);
   }
-  if (!allLoopsSound(VertexLoops{mesh}, inVertexLoops, progress)) {
-    return walkedAfterTheProgress(validateByWalking);
-  }
-  if (inFaceLoops == edgeCount && inVertexLoops == edgeCount) return true;
+  if (inFaceLoops == edgeCount && vertexLoops.accepted() == edgeCount) return true;
   return walkedAfterTheProgress(checkEdgeLoopsByWalking);
 }
 

@@ -10,6 +10,7 @@
 
 #include "mesh/mesh.h"
 #include "mesh/progress.h"
+#include "mesh/shared_pass.h"
 #include "mesh/statistics.h"
 
 // Mesh::validate, which reads every face's three edges anyway, measuring on the way the
@@ -18,10 +19,13 @@
 // while the answer is false: every face a sound triangle, but a vertex loop broken or an
 // edge outside its owners' loops. printStatistics walks only the face loops, so it would
 // still find the same extremes.
-// Its fast passes report to `progress` where there is one; the literal walks do not, and it is
+// Its fast passes share their work among up to threads.count threads (`threadsUsed`, where
+// given, says how many the busiest pass had) and report to `progress` where there is one;
+// the literal walks run on the calling thread alone and do not report, and `progress` is
 // told the passes are over before they start.
 bool validateMeasuringAreas(const Mesh& mesh, std::ostream& out, std::optional<AreaRange>& areas,
-                            StepProgress* progress = nullptr);
+                            StepProgress* progress = nullptr, const StepThreads& threads = {},
+                            unsigned* threadsUsed = nullptr);
 
 // The literal walks of both passes: the same verdict, message and exception as
 // Mesh::validate.

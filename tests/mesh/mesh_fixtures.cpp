@@ -18,13 +18,20 @@ std::string Stepper::step(const std::string& input) {
   std::ostringstream out;
   out.precision(19);
   std::istringstream in(input);
-  refineStep(mesh, refinement, room, out, in);
+  refineStep(mesh, refinement, room, out, in, nullptr, threads);
   return out.str();
 }
 
 void Stepper::steps(int count) {
   for (int step = 0; step < count; ++step) this->step();
 }
+
+const StepThreads sharings[4] = {
+    {1, nullptr, 0, StepThreads{}.chunkRecords},
+    {2, nullptr, 0, 1},
+    {3, nullptr, 0, 7},
+    {maxStepThreads, nullptr, 0, 2},
+};
 
 void reserveForOneSplit(Mesh& mesh) {
   mesh.vertices.reserve(mesh.vertices.size() + verticesPerSplit);

@@ -15,13 +15,18 @@ Mesh icosahedron();
 struct Stepper {
   Mesh mesh = icosahedron();
   Refinement refinement;
-  MemoryRoom room;  // what each step may use; unlimited unless a test sets it
+  MemoryRoom room;      // what each step may use; unlimited unless a test sets it
+  StepThreads threads;  // what each step's check may share its work among; one unless set
 
   // Runs one step and returns what it printed, at the program's precision; `input` is
   // what standard input holds for the pause after a failed check.
   std::string step(const std::string& input = "");
   void steps(int count);
 };
+
+// Ways to share a check out: one thread, and several with chunks so small that even the
+// icosahedron is cut up, up to more threads than chunks.
+extern const StepThreads sharings[4];
 
 // Room for one more split, as a refinement step reserves before it splits: a copy of a
 // mesh holds exactly its records, page slack aside.

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,34 +43,39 @@ std::string rangesText(const std::vector<int32_t>& ranges) {
 
 // The golden file holds the independent model's output: the printed lines digit for
 // digit, the counts, phase and ranges after each step, and a hash of every record, so the
-// mesh matches the model record for record.
+// mesh matches the model record for record; with the check on one thread or shared out.
 TEST(RefineStep, MatchesTheModelDigitForDigitAndRecordForRecord) {
   const std::vector<std::string> golden = goldenLines();
   ASSERT_FALSE(golden.empty()) << "cannot read " << REFINEMENT_GOLDEN_FILE;
-  std::vector<std::string> produced;
-  Stepper stepper;
-  int step = 0;
-  for (std::size_t line = 0; line < golden.size() && golden[line].rfind("step ", 0) == 0;
-       line += 6) {
-    ++step;
-    produced.push_back("step " + std::to_string(step));
-    std::istringstream printed(stepper.step());
-    for (std::string text; std::getline(printed, text);) produced.push_back(text);
-    produced.push_back("counts " + std::to_string(stepper.mesh.vertices.size()) + " " +
-                       std::to_string(stepper.mesh.edges.size()) + " " +
-                       std::to_string(stepper.mesh.faces.size()) + " phase " +
-                       std::to_string(stepper.refinement.splitPhase) + " ranges " +
-                       rangesText(stepper.refinement.splitRanges));
-    produced.push_back("hash " + hexHash(meshHash(stepper.mesh)));
+  for (const StepThreads& threads : sharings) {
+    SCOPED_TRACE(std::to_string(threads.count) + " threads");
+    std::vector<std::string> produced;
+    Stepper stepper;
+    stepper.threads = threads;
+    int step = 0;
+    for (std::size_t line = 0; line < golden.size() && golden[line].rfind("step ", 0) == 0;
+         line += 6) {
+      ++step;
+      produced.push_back("step " + std::to_string(step));
+      std::istringstream printed(stepper.step());
+      for (std::string text; std::getline(printed, text);) produced.push_back(text);
+      produced.push_back("counts " + std::to_string(stepper.mesh.vertices.size()) + " " +
+                         std::to_string(stepper.mesh.edges.size()) + " " +
+                         std::to_string(stepper.mesh.faces.size()) + " phase " +
+                         std::to_string(stepper.refinement.splitPhase) + " ranges " +
+                         rangesText(stepper.refinement.splitRanges));
+      produced.push_back("hash " + hexHash(meshHash(stepper.mesh)));
+    }
+    EXPECT_GE(step, 8);
+    Mesh split = icosahedron();
+    split.splitEdge(10);
+    produced.push_back("splitEdge 10");
+    produced.push_back("counts " + std::to_string(split.vertices.size()) + " " +
+                       std::to_string(split.edges.size()) + " " +
+                       std::to_string(split.faces.size()));
+    produced.push_back("hash " + hexHash(meshHash(split)));
+    EXPECT_EQ(produced, golden);
   }
-  EXPECT_GE(step, 8);
-  Mesh split = icosahedron();
-  split.splitEdge(10);
-  produced.push_back("splitEdge 10");
-  produced.push_back("counts " + std::to_string(split.vertices.size()) + " " +
-                     std::to_string(split.edges.size()) + " " + std::to_string(split.faces.size()));
-  produced.push_back("hash " + hexHash(meshHash(split)));
-  EXPECT_EQ(produced, golden);
 }
 
 TEST(RefineStep, EveryStepLeavesAClosedOutwardUnitSphereMesh) {
@@ -160,10 +167,12 @@ class RecordedProgress : public StepProgress {
     EXPECT_EQ(due, passes.back().due) << pass;
     lastDone_ = done;
     ++passes.back().reports;
+    if (onReport) onReport();
   }
   void finished() override { passes.push_back({"finished", 0, 0}); }
 
   std::vector<Pass> passes;
+  std::function<void()> onReport;
 
  private:
   std::size_t lastDone_ = 0;
@@ -179,7 +188,8 @@ std::size_t recordBytes(const Mesh& mesh) {
 // A step large enough for every pass to report: the passes in order, each out of what it
 // runs over (the reservation out of the bytes the new records take, and a few pages), each
 // going forward and seldom enough to cost nothing per record, the end said once after
-// them, and the step's output and records the same as without a progress.
+// them, and the step's output and records the same as without a progress; with the check
+// shared out, whose reports come from the calling thread alone.
 TEST(RefineStep, ReportsEachPassThenItsEndAndChangesNothing) {
   Stepper quiet;
   quiet.steps(13);
@@ -192,7 +202,10 @@ TEST(RefineStep, ReportsEachPassThenItsEndAndChangesNothing) {
   std::ostringstream out;
   out.precision(19);
   std::istringstream in;
-  refineStep(reporting.mesh, reporting.refinement, reporting.room, out, in, &progress);
+  const std::thread::id caller = std::this_thread::get_id();
+  progress.onReport = [caller] { EXPECT_EQ(std::this_thread::get_id(), caller); };
+  refineStep(reporting.mesh, reporting.refinement, reporting.room, out, in, &progress,
+             StepThreads{3, nullptr, 0, 4096});
 
   EXPECT_EQ(out.str(), printed);
   EXPECT_TRUE(sameRecords(reporting.mesh, quiet.mesh));

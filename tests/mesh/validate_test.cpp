@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -14,13 +16,35 @@
 
 namespace {
 
+// What the literal walks print, or "out of range" where they throw.
+std::string literalOutcome(const Mesh& mesh) {
+  std::ostringstream literal;
+  try {
+    return validateByWalking(mesh, literal) ? "valid" : literal.str();
+  } catch (const std::out_of_range&) {
+    return "out of range";
+  }
+}
+
+// The same, from the fast check shared out as `threads` says.
+std::string sharedOutcome(const Mesh& mesh, const StepThreads& threads) {
+  std::ostringstream out;
+  std::optional<AreaRange> areas;
+  try {
+    return validateMeasuringAreas(mesh, out, areas, nullptr, threads) ? "valid" : out.str();
+  } catch (const std::out_of_range&) {
+    return "out of range";
+  }
+}
+
+// The message, checked against the literal walks and the check shared every way.
 std::string validationOutput(const Mesh& mesh) {
   std::ostringstream out;
   const bool valid = mesh.validate(out);
-  std::ostringstream literal;
-  EXPECT_EQ(validateByWalking(mesh, literal), valid);
-  EXPECT_EQ(literal.str(), out.str());
+  const std::string literal = literalOutcome(mesh);
+  EXPECT_EQ(literal, valid ? "valid" : out.str());
   EXPECT_EQ(valid, out.str().empty());
+  for (const StepThreads& threads : sharings) EXPECT_EQ(sharedOutcome(mesh, threads), literal);
   return out.str();
 }
 
@@ -121,6 +145,9 @@ TEST(Validate, UnlinkedEdgeIsOutOfRangeNotAMessage) {
   EXPECT_THROW(mesh.validate(out), std::out_of_range);
   EXPECT_THROW(validateByWalking(mesh, out), std::out_of_range);
   EXPECT_EQ(out.str(), "");
+  for (const StepThreads& threads : sharings) {
+    EXPECT_EQ(sharedOutcome(mesh, threads), "out of range");
+  }
 
   mesh = icosahedron();
   mesh.faces.push_back(Face{-1});
@@ -152,23 +179,10 @@ TEST(Validate, ShortcutAgreesWithLiteralWalksOnCorruptedMeshes) {
       if (field == 3) mesh.vertices.at(random() % mesh.vertices.size()).edge = value;
       if (field == 4) mesh.faces.at(random() % mesh.faces.size()).edge = value;
     }
-    std::ostringstream fast;
-    std::ostringstream literal;
-    std::string fastResult;
-    std::string literalResult;
-    try {
-      fastResult = mesh.validate(fast) ? "valid" : "fault";
-    } catch (const std::out_of_range&) {
-      fastResult = "out of range";
-    }
-    try {
-      literalResult = validateByWalking(mesh, literal) ? "valid" : "fault";
-    } catch (const std::out_of_range&) {
-      literalResult = "out of range";
-    }
-    ASSERT_EQ(fastResult, literalResult) << "round " << round;
-    ASSERT_EQ(fast.str(), literal.str()) << "round " << round;
-    if (fastResult == "fault") ++faults;
+    const std::string literal = literalOutcome(mesh);
+    ASSERT_EQ(sharedOutcome(mesh, sharings[round % std::size(sharings)]), literal)
+        << "round " << round;
+    if (literal != "valid" && literal != "out of range") ++faults;
   }
   EXPECT_GT(faults, 100);
 }
@@ -181,15 +195,19 @@ TEST(Validate, MeasuredAreasPrintLikeTheStatisticsOrAreAbsent) {
   Mesh& mesh = stepper.mesh;
   std::ostringstream ignored;
   std::optional<AreaRange> areas;
-  ASSERT_TRUE(validateMeasuringAreas(mesh, ignored, areas));
-  ASSERT_TRUE(areas.has_value());
-  std::ostringstream measured;
   std::ostringstream walked;
-  measured.precision(19);
   walked.precision(19);
-  printAreaRange(*areas, measured);
   printStatistics(mesh, walked);
-  EXPECT_EQ(measured.str(), walked.str());
+  for (const StepThreads& threads : sharings) {
+    unsigned threadsUsed = 0;
+    ASSERT_TRUE(validateMeasuringAreas(mesh, ignored, areas, nullptr, threads, &threadsUsed));
+    ASSERT_TRUE(areas.has_value());
+    EXPECT_EQ(threadsUsed, std::min(threads.count, 128u)) << "the faces make 128 chunks or more";
+    std::ostringstream measured;
+    measured.precision(19);
+    printAreaRange(*areas, measured);
+    EXPECT_EQ(measured.str(), walked.str());
+  }
 
   mesh.edges.at(mesh.faces.at(7).edge).vertex = static_cast<int32_t>(mesh.vertices.size());
   std::ostringstream out;
