@@ -19,7 +19,6 @@ bool fault(std::ostream& out, const char* message) {
 // is a checked access, so a bad index throws where the literal walk would.
 struct FaceLoops {
   const Mesh& mesh;
-  static constexpr const char* pass = faceLoopPass;
   static constexpr const char* foreignInPassOne =
       "pass1:Face refers to edge that does not refer to face";
   static constexpr const char* endlessInPassOne = "pass1:Face loop does not close";
@@ -40,7 +39,6 @@ struct FaceLoops {
 
 struct VertexLoops {
   const Mesh& mesh;
-  static constexpr const char* pass = vertexLoopPass;
   static constexpr const char* foreignInPassOne =
       "pass1:Vertex refers to edge that does not refer to vertex";
   static constexpr const char* endlessInPassOne = "pass1:Vertex loop does not close";

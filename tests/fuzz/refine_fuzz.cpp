@@ -2,8 +2,9 @@
 // fields and hidden edge pairs, validating as it goes. Only the program's two
 // documented failures may escape an operation (a failed my_assert and an out-of-range
 // access); the fast validation must agree with the literal walks on every mesh, broken
-// or not, the face areas it measures on the way with the statistics' own walk, and a
-// direct edge split must leave the records the literal one leaves.
+// or not, on one thread and shared among several, the face areas it measures on the way
+// with the statistics' own walk, and a direct edge split must leave the records the
+// literal one leaves.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -65,19 +66,33 @@ void compareAreas(const Mesh& mesh, const std::optional<AreaRange>& areas) {
   if (outcome != "done" || fused.str() != literal.str()) std::abort();
 }
 
-void compareValidations(const Mesh& mesh) {
-  std::ostringstream fast;
+// The fast check on one thread and shared out as `threads` says, each against the literal walks.
+void compareValidations(const Mesh& mesh, const StepThreads& threads) {
   std::ostringstream literal;
-  std::optional<AreaRange> areas;
-  const std::string fastOutcome = outcomeOf(
-      [&] { return std::string(validateMeasuringAreas(mesh, fast, areas) ? "valid" : "fault"); });
   const std::string literalOutcome =
       outcomeOf([&] { return std::string(validateByWalking(mesh, literal) ? "valid" : "fault"); });
-  if (fastOutcome == "assert" || fastOutcome != literalOutcome) std::abort();
-  if (fast.str() != literal.str()) std::abort();
-  // One message line on a fault, nothing otherwise.
-  if ((fastOutcome == "fault") != !fast.str().empty()) std::abort();
-  compareAreas(mesh, areas);
+  for (const StepThreads& sharing : {StepThreads{}, threads}) {
+    std::ostringstream fast;
+    std::optional<AreaRange> areas;
+    const std::string fastOutcome = outcomeOf([&] {
+      return std::string(validateMeasuringAreas(mesh, fast, areas, nullptr, sharing) ? "valid"
+                                                                                     : "fault");
+    });
+    if (fastOutcome == "assert" || fastOutcome != literalOutcome) std::abort();
+    if (fast.str() != literal.str()) std::abort();
+    // One message line on a fault, nothing otherwise.
+    if ((fastOutcome == "fault") != !fast.str().empty()) std::abort();
+    compareAreas(mesh, areas);
+  }
+}
+
+// Threads for a step or a check: one, or up to more than the mesh has chunks for, with
+// chunks from one record up.
+StepThreads threadsFrom(Input& input) {
+  StepThreads threads;
+  threads.count = 1 + input.byte() % 9;
+  threads.chunkRecords = 1 + input.byte() % 64;
+  return threads;
 }
 
 // Where the check takes the direct split, the literal one on a copy must succeed with
@@ -171,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (operation == 0 && mesh.edges.size() <= maxEdges) {
       outcomeOf([&] {
         ignored.str("");
-        refineStep(mesh, refinement, MemoryRoom{}, ignored, noInput);
+        refineStep(mesh, refinement, MemoryRoom{}, ignored, noInput, nullptr, threadsFrom(input));
         return std::string("done");
       });
     } else if (operation == 1 && !mesh.edges.empty() && mesh.edges.size() <= 2 * maxEdges) {
@@ -182,9 +197,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     } else if (operation == 2) {
       corrupt(mesh, input);
     } else {
-      compareValidations(mesh);
+      compareValidations(mesh, threadsFrom(input));
     }
   }
-  compareValidations(mesh);
+  compareValidations(mesh, StepThreads{4, nullptr, 0, 3});
   return 0;
 }
