@@ -1,0 +1,128 @@
+#include "mesh/shared_pass.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "mesh/validate.h"
+#include "tests/mesh/mesh_fixtures.h"
+
+namespace {
+
+// Marks each record it is given; a doubt at `doubtAt`.
+class MarkingPass : public SharedPass {
+ public:
+  MarkingPass(std::size_t count, std::size_t doubtAt) : marks(count, 0), doubtAt_(doubtAt) {}
+  bool checkChunk(std::size_t first, std::size_t end, unsigned) override {
+    for (std::size_t record = first; record < end; ++record) {
+      if (record == doubtAt_) return false;
+      ++marks[record];
+    }
+    return true;
+  }
+  std::vector<unsigned char> marks;  // each record's own element: no two threads share one
+
+ private:
+  std::size_t doubtAt_;
+};
+
+std::atomic<unsigned> threadsSetUp{0};
+
+void setUpByWritingAll(void* memory, std::size_t bytes) {
+  std::memset(memory, 1, bytes);
+  ++threadsSetUp;
+}
+
+}  // namespace
+
+// Every record once, on as many threads as there are chunks for and no more, each further
+// thread set up with its memory; a doubt is the run's.
+TEST(SharedPass, ChecksEveryRecordOnceOnTheThreadsItsChunksAllow) {
+  struct Case {
+    std::size_t count, chunk;
+    unsigned threads, expectedThreads;
+  };
+  for (const Case& c : {Case{0, 4, 3, 1}, Case{5, 4, 3, 2}, Case{1000, 1, 4, 4}, Case{9, 3, 1, 1},
+                        Case{100, 7, maxStepThreads + 10, 15}}) {
+    SCOPED_TRACE(std::to_string(c.count) + " records, " + std::to_string(c.threads) + " threads");
+    threadsSetUp = 0;
+    MarkingPass pass(c.count, c.count);
+    const StepThreads threads{c.threads, setUpByWritingAll, 3 * 4096 + 1, c.chunk};
+    const SharedRun run = runSharedPass(pass, c.count, threads, nullptr, "pass");
+    EXPECT_TRUE(run.sound);
+    EXPECT_EQ(run.threads, c.expectedThreads);
+    EXPECT_EQ(threadsSetUp, c.expectedThreads - 1);
+    EXPECT_EQ(std::vector<unsigned char>(c.count, 1), pass.marks);
+
+    MarkingPass doubting(c.count, c.count / 2);
+    EXPECT_EQ(runSharedPass(doubting, c.count, threads, nullptr, "pass").sound, c.count == 0);
+  }
+}
+
+// A further thread's memory counts like the step's records: the room, less its margin and
+// the step, decides how many there are, one at least.
+TEST(SharedPass, ThreadsAreCutToTheRoomLeftBesideTheStep) {
+  const StepThreads eight{8, nullptr, 256 << 10};
+  const uint64_t each = bytesPerFurtherThread(eight);
+  const uint64_t step = 100 << 20;
+  struct Case {
+    uint64_t room;
+    unsigned threads;
+  };
+  for (const Case& c : {Case{unlimitedRoom, 8}, Case{memorySafetyMargin + step + 3 * each, 4},
+                        Case{memorySafetyMargin + step + 3 * each - 1, 3},
+                        Case{memorySafetyMargin + step, 1}, Case{0, 1}}) {
+    EXPECT_EQ(threadsThatFit(eight, MemoryRoom{unlimitedRoom, c.room, unlimitedRoom}, step).count,
+              c.threads)
+        << c.room;
+  }
+  EXPECT_EQ(threadsThatFit(StepThreads{0}, MemoryRoom{}, step).count, 1u);
+}
+
+namespace {
+
+// Ends the process at the first report, from the thread that reports, as a request to quit
+// during a step does.
+class ExitAtFirstReport : public StepProgress {
+ public:
+  void reached(const char*, std::size_t, std::size_t) override { std::exit(0); }
+  void finished() override {}
+};
+
+Mesh* meshExitFrees = nullptr;
+
+// Registered before any thread is started, so it runs after the exit handler of the threads,
+// where a static mesh's destructor runs in the program: the threads must have ended.
+void freeTheMeshAtExit() {
+  const auto tasks = std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                   std::filesystem::directory_iterator());
+  if (tasks != 1) _exit(3);
+  delete meshExitFrees;
+}
+
+}  // namespace
+
+// A quit during a shared pass ends the process while other threads read the mesh: they are
+// stopped and waited for before exit frees it, and the process ends with exit's status.
+TEST(SharedPass, ExitDuringAPassStopsTheThreadsBeforeTheMeshGoes) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        Stepper stepper;
+        stepper.steps(14);
+        meshExitFrees = new Mesh(stepper.mesh);
+        std::atexit(freeTheMeshAtExit);
+        std::ostringstream out;
+        std::optional<AreaRange> areas;
+        ExitAtFirstReport quit;
+        validateMeasuringAreas(*meshExitFrees, out, areas, &quit, StepThreads{4, nullptr, 0, 16});
+      },
+      testing::ExitedWithCode(0), "");
+}
