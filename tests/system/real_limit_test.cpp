@@ -108,6 +108,33 @@ std::string stepUnderAddressSpaceLimit() {
   return sphereFaults(stepper.mesh);
 }
 
+// Threads asked for where the address space has room for the step and not for their stacks:
+// the check runs on the threads it can start, down to the calling one alone, and prints
+// what one thread prints, nothing more.
+std::string checkWhereThreadsCannotBeHad() {
+  Stepper stepper;
+  stepper.steps(9);
+  Stepper alone = stepper;
+  const std::string printedAlone = alone.step();
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) != 0) return "cannot read RLIMIT_AS";
+  const rlim_t unlimited = limit.rlim_cur;
+  limit.rlim_cur = addressSpaceBytes() + bytesOfNextStep(stepper.mesh, stepper.refinement) +
+                   (sharedPassStackBytes / 2);
+  if (setrlimit(RLIMIT_AS, &limit) != 0) return "cannot set RLIMIT_AS";
+  std::ostringstream out;
+  out.precision(19);
+  const StepSplit split = splitForStep(stepper.mesh, stepper.refinement, MemoryRoom{}, out);
+  const StepCheck check = checkStep(stepper.mesh, split, out, nullptr, StepThreads{8});
+  printStepResult(stepper.mesh, check, out);
+  limit.rlim_cur = unlimited;
+  if (setrlimit(RLIMIT_AS, &limit) != 0) return "cannot lift RLIMIT_AS";
+  if (check.threads != 1) return "the check ran on " + std::to_string(check.threads) + " threads";
+  if (out.str() != printedAlone) return "the step printed: " + out.str();
+  if (!sameRecords(stepper.mesh, alone.mesh)) return "the records differ";
+  return "";
+}
+
 }  // namespace
 #endif
 
@@ -116,5 +143,13 @@ TEST(RealLimit, StepBeyondTheAddressSpaceLimitChangesNothing) {
   GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
 #else
   EXPECT_EQ(inChildProcess(stepUnderAddressSpaceLimit), "");
+#endif
+}
+
+TEST(RealLimit, CheckWhereThreadsCannotBeHadPrintsWhatOneThreadPrints) {
+#ifdef GEOSANDBOX_ASAN
+  GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+  EXPECT_EQ(inChildProcess(checkWhereThreadsCannotBeHad), "");
 #endif
 }
