@@ -77,12 +77,17 @@ std::optional<std::string> pathBelow(const std::string& mountRoot, const std::st
 }
 
 struct CgroupPaths {
-  std::optional<std::string> version1;  // the path of the v1 hierarchy with the memory controller
+  std::optional<std::string> version1;  // the path of the v1 hierarchy with the controller
   std::optional<std::string> version2;  // the path in the unified hierarchy
 };
 
 // Lines "hierarchy-id:controllers:path"; v2 is the line with id 0 and no controllers.
-CgroupPaths cgroupPathsFrom(std::istream& procSelfCgroup) {
+// Whether a comma-separated list names `word`.
+bool namesInList(const std::string& list, const std::string& word) {
+  return ("," + list + ",").find("," + word + ",") != std::string::npos;
+}
+
+CgroupPaths cgroupPathsFrom(std::istream& procSelfCgroup, const std::string& controller) {
   CgroupPaths paths;
   for (std::string line; std::getline(procSelfCgroup, line);) {
     const std::size_t first = line.find(':');
@@ -91,7 +96,7 @@ CgroupPaths cgroupPathsFrom(std::istream& procSelfCgroup) {
     const std::string controllers = line.substr(first + 1, second - first - 1);
     const std::string path = line.substr(second + 1);
     if (line.compare(0, first, "0") == 0 && controllers.empty()) paths.version2 = path;
-    if (("," + controllers + ",").find(",memory,") != std::string::npos) paths.version1 = path;
+    if (namesInList(controllers, controller)) paths.version1 = path;
   }
   return paths;
 }
@@ -102,7 +107,7 @@ struct Mount {
   std::string id, parent;  // this mount's id and the id of the mount it sits on
   std::string root, point;
   bool version2 = false;  // cgroup2; otherwise a v1 hierarchy
-  bool memory = false;    // v1: this hierarchy holds the memory controller
+  std::string options;    // v1: the controllers this hierarchy holds, among other options
 };
 
 std::vector<Mount> cgroupMountsFrom(std::istream& mountinfo) {
@@ -119,7 +124,7 @@ std::vector<Mount> cgroupMountsFrom(std::istream& mountinfo) {
     mount.root = decodeMountPath(mountRoot);
     mount.point = decodeMountPath(mountPoint);
     mount.version2 = type == "cgroup2";
-    mount.memory = ("," + options + ",").find(",memory,") != std::string::npos;
+    mount.options = options;
     mounts.push_back(mount);
   }
   return mounts;
@@ -206,8 +211,9 @@ std::optional<std::string> findListing(const std::string& prefix, const std::str
 // Of the visible mounts that show it, the one that shows the most of its ancestors wins:
 // the shortest root, and before any root a root above the namespace's, the further above
 // the better. The first of equals is taken.
-std::optional<MemoryCgroup> shownBy(const std::string& prefix, const std::vector<Mount>& mounts,
-                                    const std::string& path, bool version2) {
+std::optional<Cgroup> shownBy(const std::string& prefix, const std::vector<Mount>& mounts,
+                              const std::string& path, bool version2,
+                              const std::string& controller) {
   struct Candidate {
     const Mount* mount;
     std::optional<int> above;  // levels above the namespace's root, for such a root
@@ -215,7 +221,8 @@ std::optional<MemoryCgroup> shownBy(const std::string& prefix, const std::vector
   };
   std::vector<Candidate> candidates;
   for (const Mount& mount : mounts) {
-    if (mount.version2 != version2 || (!version2 && !mount.memory) || !visible(mounts, mount)) {
+    if (mount.version2 != version2 || (!version2 && !namesInList(mount.options, controller)) ||
+        !visible(mounts, mount)) {
       continue;
     }
     const std::optional<int> above = levelsAboveNamespace(mount.root);
@@ -230,8 +237,8 @@ std::optional<MemoryCgroup> shownBy(const std::string& prefix, const std::vector
                                                  ? findListing(prefix, top, *candidate.above, path)
                                                  : pathBelow(mount.root, path);
     if (!below) continue;
-    if (version2 && !listsWord(prefix + top + "/cgroup.controllers", "memory")) continue;
-    return MemoryCgroup{top + *below, top, version2};
+    if (version2 && !listsWord(prefix + top + "/cgroup.controllers", controller)) continue;
+    return Cgroup{top + *below, top, version2};
   }
   return std::nullopt;
 }
@@ -274,7 +281,7 @@ Level readLevel(const std::string& level, bool version2, uint64_t usageBelow) {
 
 // Every level from the process's cgroup up to the top counts, whether or not the levels in
 // between have the controller's files: a parent's limit binds its children too.
-uint64_t roomInCgroup(const std::string& root, const MemoryCgroup& cgroup) {
+uint64_t roomInCgroup(const std::string& root, const Cgroup& cgroup) {
   uint64_t room = unlimitedRoom;
   uint64_t usageBelow = 0;
   for (std::string level = cgroup.directory;;) {
@@ -318,26 +325,31 @@ uint64_t availableMemoryFrom(std::istream& meminfo) {
   return unlimitedRoom;
 }
 
-std::optional<MemoryCgroup> findMemoryCgroup(const std::string& root) {
+std::optional<Cgroup> findCgroup(const std::string& root, const std::string& controller) {
   const std::string prefix = rootPrefix(root);
   std::ifstream procSelfCgroup(prefix + "/proc/self/cgroup");
-  const CgroupPaths paths = cgroupPathsFrom(procSelfCgroup);
+  const CgroupPaths paths = cgroupPathsFrom(procSelfCgroup, controller);
   std::ifstream mountinfo(prefix + "/proc/self/mountinfo");
   const std::vector<Mount> mounts = cgroupMountsFrom(mountinfo);
   if (paths.version2) {
-    if (std::optional<MemoryCgroup> unified = shownBy(prefix, mounts, *paths.version2, true)) {
+    if (std::optional<Cgroup> unified =
+            shownBy(prefix, mounts, *paths.version2, true, controller)) {
       return unified;
     }
   }
-  if (paths.version1) return shownBy(prefix, mounts, *paths.version1, false);
+  if (paths.version1) return shownBy(prefix, mounts, *paths.version1, false, controller);
   return std::nullopt;
+}
+
+std::optional<Cgroup> findMemoryCgroup(const std::string& root) {
+  return findCgroup(root, "memory");
 }
 
 MemoryRoom readMemoryRoom(const std::string& root) {
   try {
     const std::string prefix = rootPrefix(root);
     MemoryRoom room;
-    if (const std::optional<MemoryCgroup> cgroup = findMemoryCgroup(prefix)) {
+    if (const std::optional<Cgroup> cgroup = findMemoryCgroup(prefix)) {
       room.cgroup = roomInCgroup(prefix, *cgroup);
     }
     std::ifstream meminfo(prefix + "/proc/meminfo");

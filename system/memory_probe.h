@@ -27,17 +27,18 @@
 // Reading allocates: where even that fails, the room is none, so nothing grows.
 MemoryRoom readMemoryRoom(const std::string& root);
 
-// The process's memory cgroup as the mount shows it. One rule picks the hierarchy: cgroup
-// v2 where its root lists the memory controller, otherwise v1's memory mount (a hybrid
-// system has both, with memory on v1). Of the mounts that show the process's cgroup and
-// are not hidden by a later mount at the same place, the one that shows the most of its
-// ancestors wins.
-struct MemoryCgroup {
+// The process's cgroup for `controller` ("memory", "cpu") as the mount shows it. One rule
+// picks the hierarchy: cgroup v2 where its root lists the controller, otherwise v1's mount
+// of it (a hybrid system has both, with memory on v1). Of the mounts that show the
+// process's cgroup and are not hidden by a later mount at the same place, the one that
+// shows the most of its ancestors wins.
+struct Cgroup {
   std::string directory;  // the process's own cgroup, below root
   std::string top;        // the highest level the mount shows, below root
   bool version2 = false;  // which set of file names applies
 };
-std::optional<MemoryCgroup> findMemoryCgroup(const std::string& root);
+std::optional<Cgroup> findCgroup(const std::string& root, const std::string& controller);
+std::optional<Cgroup> findMemoryCgroup(const std::string& root);
 
 // MemAvailable in bytes, or unlimitedRoom when the line is missing.
 uint64_t availableMemoryFrom(std::istream& meminfo);
