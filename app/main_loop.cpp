@@ -13,9 +13,11 @@
 #include "app/key_presses.h"
 #include "app/progress_line.h"
 #include "app/run_end.h"
+#include "app/signals.h"
 #include "app/video.h"
 #include "app/window_during_step.h"
 #include "render/frame.h"
+#include "system/cpu_probe.h"
 #include "system/memory_probe.h"
 
 namespace {
@@ -29,14 +31,25 @@ CameraInput readInput(const KeyPresses& presses) {
 
 // A step reads the window's events as it goes: the presses it sees go to `nextFrame`, and a
 // request to quit ends the run from inside the step, which is left as it is.
-MeshKeys meshKeys(KeyPresses& nextFrame, WindowPresence& presence) {
+// A step's check is shared among `threads`.
+MeshKeys meshKeys(KeyPresses& nextFrame, WindowPresence& presence, const StepThreads& threads) {
   // The room is read once per press, where the press is handled.
   return {[] { splitEdgeIfRoom(mesh, splitKeyEdge, readMemoryRoom("/"), std::cout); },
-          [&nextFrame, &presence] {
+          [&nextFrame, &presence, threads] {
             ProgressLine line(std::cerr, isatty(STDERR_FILENO) == 1, systemTimeSource());
             WindowDuringStep window(line, systemTimeSource(), nextFrame, presence);
-            refineStep(mesh, refinement, readMemoryRoom("/"), std::cout, std::cin, &window);
+            refineStep(mesh, refinement, readMemoryRoom("/"), std::cout, std::cin, &window,
+                       threads);
           }};
+}
+
+// The processors are read once for the run; each further thread gets a crash stack of its own.
+StepThreads stepThreads() {
+  StepThreads threads;
+  threads.count = readUsableProcessors("/");
+  threads.setUp = useCrashStack;
+  threads.setUpBytes = crashStackBytes;
+  return threads;
 }
 
 FrameState frameState() {
@@ -52,7 +65,7 @@ CameraState cameraGlobals() {
 void runMainLoop() {
   KeyPresses presses;
   WindowPresence presence;
-  const MeshKeys keys = meshKeys(presses, presence);
+  const MeshKeys keys = meshKeys(presses, presence, stepThreads());
   const CameraState camera = cameraGlobals();
   for (;;) {
     if (takeEvents(EventTime::frame, presses, presence)) return;

@@ -161,16 +161,19 @@ std::size_t formatCrashReport(char* buffer, std::size_t size, int signal,
 void installCrashReport(void (*restoreDesktop)(), unsigned restoreSeconds) {
   desktopRestore = restoreDesktop;
   desktopRestoreSeconds = restoreSeconds;
-  // The restore runs on this stack too; SDL_Quit with Mesa needs far more than the minimum
-  // (SIGSTKSZ), which is some kilobytes. Static, since the kernel keeps its address for the
+  // The restore runs on this stack too. Static, since the kernel keeps its address for the
   // whole run.
-  alignas(16) static char stackMemory[256 * 1024];
-  stack_t stack = {};
-  stack.ss_sp = stackMemory;
-  stack.ss_size = sizeof stackMemory;
-  sigaltstack(&stack, nullptr);
+  alignas(16) static char stackMemory[crashStackBytes];
+  useCrashStack(stackMemory, sizeof stackMemory);
   const struct sigaction action = actionFor(reportCrash, SA_ONSTACK | SA_RESETHAND);
   for (int signal : crashSignals) sigaction(signal, &action, nullptr);
+}
+
+void useCrashStack(void* memory, std::size_t bytes) {
+  stack_t stack = {};
+  stack.ss_sp = memory;
+  stack.ss_size = bytes;
+  sigaltstack(&stack, nullptr);
 }
 
 void ignoreBrokenPipes() {

@@ -21,6 +21,15 @@ std::size_t formatCrashReport(char* buffer, std::size_t size, int signal, std::u
 // nobody else handles.
 void installCrashReport(void (*restoreDesktop)() = nullptr, unsigned restoreSeconds = 2);
 
+// The stack a crash handler runs on: SDL_Quit with Mesa, called from it, needs far more than
+// the minimum (SIGSTKSZ), which is some kilobytes.
+constexpr std::size_t crashStackBytes = 256 * 1024;
+
+// Gives the calling thread's crash handlers `bytes` at `memory` to run on: signal stacks are
+// per thread, and a thread without one would get no report for a stack that cannot grow. The
+// memory must stay the thread's until it ends. A step's further threads are set up with it.
+void useCrashStack(void* memory, std::size_t bytes);
+
 // A write to a reader that went away (a pager quit early, an X server that ended) fails
 // with EPIPE instead of ending the process without a word: lost output and a lost display
 // each end the run with their own line and status, and the window stays until then.

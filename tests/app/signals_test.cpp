@@ -9,6 +9,8 @@
 #include <climits>
 #include <string>
 
+#include "mesh/shared_pass.h"
+
 namespace {
 
 std::string report(int signal, std::uint64_t limitBytes) {
@@ -98,6 +100,21 @@ TEST(CrashReport, ReportsAndEndsWithTheSignalsStatus) {
        [] {
          installCrashReport();
          recurse(0);
+       },
+       SIGSEGV, reportOf(SIGSEGV)},
+      {"a stack that cannot grow on a step's further thread",
+       [] {
+         installCrashReport();
+         // The calling thread keeps the first chunk, so the further thread takes the second.
+         struct Overflowing : SharedPass {
+           bool checkChunk(std::size_t, std::size_t, unsigned thread) override {
+             if (thread == 0) {
+               for (;;) pause();
+             }
+             return recurse(0) == 0;
+           }
+         } pass;
+         runSharedPass(pass, 2, StepThreads{2, useCrashStack, crashStackBytes, 1}, nullptr, "");
        },
        SIGSEGV, reportOf(SIGSEGV)},
       {"the desktop restored first",
