@@ -2,7 +2,9 @@
 // step, timing the stages of each step in the order refineStep runs them. The check
 // measures the face areas as it goes, so "validate" is that fused pass and "stats" is
 // what is left: printing the measured range, or the full statistics walk where the
-// check could not measure every face (the first step, or any doubt).
+// check could not measure every face (the first step, or any doubt). The check is shared
+// among the processors the process may use, as in the program; "threads" says how many it
+// ran on (`taskset -c 0` gives one).
 #include <sys/resource.h>
 
 #include <chrono>
@@ -16,6 +18,7 @@
 #include "mesh/refine.h"
 #include "mesh/split_edge.h"
 #include "startup/start_mesh.h"
+#include "system/cpu_probe.h"
 #include "system/memory_probe.h"
 
 namespace {
@@ -72,28 +75,31 @@ int main(int argumentCount, char** arguments) {
   Mesh mesh;
   Refinement refinement;
   buildStartMesh(mesh, nullStream);
+  StepThreads threads;
+  threads.count = readUsableProcessors("/");
 
   if (csv) {
     std::printf(
         "step,faces,split_ms,validate_ms,stats_ms,total_ms,ns_per_split,peak_rss_mb,"
-        "bytes_per_face\n");
+        "bytes_per_face,threads\n");
   } else {
-    std::printf("%4s %10s %10s %12s %10s %10s %13s %12s %15s\n", "step", "faces", "split_ms",
+    std::printf("%4s %10s %10s %12s %10s %10s %13s %12s %15s %8s\n", "step", "faces", "split_ms",
                 "validate_ms", "stats_ms", "total_ms", "ns_per_split", "peak_rss_mb",
-                "bytes_per_face");
+                "bytes_per_face", "threads");
   }
   for (int step = 1; step <= steps; ++step) {
     const std::size_t facesBefore = mesh.faces.size();
+    const MemoryRoom room = readMemoryRoom("/");
+    const StepThreads fitting = threadsThatFit(threads, room, bytesOfNextStep(mesh, refinement));
     auto start = std::chrono::steady_clock::now();
-    const StepSplit split =
-        splitForStep(mesh, refinement, readMemoryRoom("/"), nullStream, &progress);
+    const StepSplit split = splitForStep(mesh, refinement, room, nullStream, &progress);
     const double splitMs = millisecondsSince(start);
     if (split == StepSplit::refused) {
       std::fprintf(stderr, "step %d does not fit in memory\n", step);
       return 1;
     }
     start = std::chrono::steady_clock::now();
-    const StepCheck check = checkStep(mesh, split, nullStream, &progress);
+    const StepCheck check = checkStep(mesh, split, nullStream, &progress, fitting);
     const double validateMs = millisecondsSince(start);
     start = std::chrono::steady_clock::now();
     printStepResult(mesh, check, nullStream);
@@ -109,11 +115,12 @@ int main(int argumentCount, char** arguments) {
     const double peakMb = peakResidentMegabytes();
     const double bytesPerFace = peakMb * 1024.0 * 1024.0 / static_cast<double>(faces);
     if (csv) {
-      std::printf("%d,%zu,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f\n", step, faces, splitMs, validateMs,
-                  statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace);
+      std::printf("%d,%zu,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%.1f,%u\n", step, faces, splitMs,
+                  validateMs, statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace, check.threads);
     } else {
-      std::printf("%4d %10zu %10.1f %12.1f %10.1f %10.1f %13.1f %12.1f %15.1f\n", step, faces,
-                  splitMs, validateMs, statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace);
+      std::printf("%4d %10zu %10.1f %12.1f %10.1f %10.1f %13.1f %12.1f %15.1f %8u\n", step, faces,
+                  splitMs, validateMs, statsMs, totalMs, nsPerSplit, peakMb, bytesPerFace,
+                  check.threads);
     }
     std::fflush(stdout);
   }
