@@ -28,10 +28,12 @@ build "$work/old-source" old
 build "$repo" new
 
 # csv: step,faces,split_ms,validate_ms,stats_ms,total_ms,ns_per_split,peak_rss_mb,bytes_per_face
-# plus validate_ms + stats_ms, since a side may do part of the statistics in the check.
+# plus validate_ms + stats_ms, since a side may do part of the statistics in the check, and the
+# threads the check ran on (a tenth column that older sides do not print: one).
 run() {
   "$work/$1" --steps "$steps" --csv | tail -n 1 |
-    awk -F, -v side="$1" '{ printf "%s,%s,%.1f\n", side, $0, $4 + $5 }' | tee -a "$work/rows"
+    awk -F, -v side="$1" '{ printf "%s", side; for (i = 1; i <= 9; ++i) printf ",%s", $i
+      printf ",%.1f,%s\n", $4 + $5, (NF >= 10 ? $10 : 1) }' | tee -a "$work/rows"
 }
 : >"$work/rows"
 for ((pair = 1; pair <= pairs; ++pair)); do
@@ -45,7 +47,7 @@ median() {  # side, column
 echo
 printf "%-16s %12s %12s %8s\n" "step $steps" "$commit" "working" "new/old"
 for stage in split_ms:4 validate_ms:5 stats_ms:6 validate+stats:11 total_ms:7 ns_per_split:8 \
-  bytes_per_face:10; do
+  bytes_per_face:10 threads:12; do
   name=${stage%%:*}
   column=${stage##*:}
   old=$(median old "$column")
