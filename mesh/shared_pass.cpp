@@ -187,26 +187,28 @@ SharedRun runSharedPass(SharedPass& pass, std::size_t count, const StepThreads& 
       {std::max(threads.count, 1u), maxStepThreads, std::max<std::size_t>(chunks, 1)});
   startFurtherThreads(run, static_cast<unsigned>(wanted - 1));
 
+  // Reports where the records done pass a multiple of the interval, or, `evenUnchanged`, also
+  // where they have not: a thread that the system keeps waiting must not keep the window so.
   std::size_t reported = 0;
-  const auto report = [&] {
+  const auto report = [&](bool evenUnchanged) {
     const std::size_t done = run.recordsDone.load(std::memory_order_relaxed);
-    const std::size_t shown = done / progressInterval * progressInterval;
-    if (progress != nullptr && shown > reported) {
+    const std::size_t shown = std::max(reported, done / progressInterval * progressInterval);
+    if (progress != nullptr && (shown > reported || evenUnchanged)) {
       reported = shown;
       progress->reached(passName, shown, count);
     }
   };
-  while (checkNextChunk(run, 0)) report();
-  // The last chunks of the other threads: the wait is cut into slices, and the reports between
-  // them keep the window answering. Nothing is held during a report, which may end the process.
+  while (checkNextChunk(run, 0)) report(false);
+  // The last chunks of the other threads: the wait is cut into slices, and a report after each
+  // keeps the window answering. Nothing is held during a report, which may end the process.
   constexpr std::chrono::milliseconds slice{20};
   for (;;) {
     {
       std::unique_lock<std::mutex> lock(run.mutex);
       if (run.running == 0) break;
-      run.threadEnded.wait_for(lock, slice);
+      if (run.threadEnded.wait_for(lock, slice) == std::cv_status::no_timeout) continue;
     }
-    report();
+    report(true);
   }
   const unsigned threadsUsed = 1 + run.started;
   joinFurtherThreads(run);

@@ -4,11 +4,13 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "mesh/validate.h"
@@ -84,6 +86,49 @@ TEST(SharedPass, ThreadsAreCutToTheRoomLeftBesideTheStep) {
         << c.room;
   }
   EXPECT_EQ(threadsThatFit(StepThreads{0}, MemoryRoom{}, step).count, 1u);
+}
+
+namespace {
+
+// Counts the reports a pass makes.
+class CountedProgress : public StepProgress {
+ public:
+  void reached(const char*, std::size_t, std::size_t) override { ++reports; }
+  void finished() override {}
+  std::atomic<int> reports{0};
+};
+
+// Waits, at most ten seconds, for `condition`.
+template <typename Condition>
+void waitFor(Condition condition) {
+  for (int tries = 0; tries < 10000 && !condition(); ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+}  // namespace
+
+// A thread the system keeps waiting, with nothing done meanwhile, does not keep the window
+// waiting: the calling thread still reports while it waits for it.
+TEST(SharedPass, ReportsWhileWaitingForAThreadThatDoesNothing) {
+  CountedProgress progress;
+  std::atomic<bool> otherBegan{false};
+  struct Stalling : SharedPass {
+    CountedProgress& progress;
+    std::atomic<bool>& otherBegan;
+    Stalling(CountedProgress& p, std::atomic<bool>& b) : progress(p), otherBegan(b) {}
+    bool checkChunk(std::size_t, std::size_t, unsigned thread) override {
+      if (thread == 0) {
+        waitFor([&] { return otherBegan.load(); });  // so the other thread takes a chunk
+      } else {
+        otherBegan = true;
+        waitFor([&] { return progress.reports >= 2; });
+      }
+      return true;
+    }
+  } pass(progress, otherBegan);
+  EXPECT_TRUE(runSharedPass(pass, 2, StepThreads{2, nullptr, 0, 1}, &progress, "pass").sound);
+  EXPECT_GE(progress.reports, 2);
 }
 
 namespace {
