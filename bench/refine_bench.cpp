@@ -4,9 +4,11 @@
 // what is left: printing the measured range, or the full statistics walk where the
 // check could not measure every face (the first step, or any doubt). The check is shared
 // among the processors the process may use, as in the program; "threads" says how many it
-// ran on (`taskset -c 0` gives one).
+// ran on (`taskset -c 0` gives one). --check-pairs N then times the last step's check again,
+// on one thread and shared, in N interleaved pairs.
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +16,7 @@
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 #include "mesh/refine.h"
 #include "mesh/split_edge.h"
@@ -49,25 +52,61 @@ double peakResidentMegabytes() {
 }
 
 int usage(const char* program) {
-  std::fprintf(stderr, "usage: %s [--steps N] [--csv]\n", program);
+  std::fprintf(stderr, "usage: %s [--steps N] [--csv] [--check-pairs N]\n", program);
   return 2;
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The last step's check again, on one thread and shared as the steps were, `pairs` times each,
+// interleaved in alternating order: an A/B of the sharing alone, seconds apart, so that a load
+// that drifts between whole runs weighs on both sides alike.
+void timeCheckPairs(const Mesh& mesh, const StepThreads& threads, int pairs, std::ostream& out) {
+  std::vector<double> alone;
+  std::vector<double> shared;
+  unsigned sharedThreads = 1;
+  const auto timeCheck = [&](const StepThreads& sharing, std::vector<double>& times) {
+    const auto start = std::chrono::steady_clock::now();
+    const StepCheck check = checkStep(mesh, StepSplit::edges, out, nullptr, sharing);
+    times.push_back(millisecondsSince(start));
+    return check.threads;
+  };
+  for (int pair = 0; pair < pairs; ++pair) {
+    if (pair % 2 == 0) timeCheck(StepThreads{}, alone);
+    sharedThreads = timeCheck(threads, shared);
+    if (pair % 2 == 1) timeCheck(StepThreads{}, alone);
+  }
+  const double one = median(alone);
+  const double several = median(shared);
+  std::printf(
+      "check of the last step, %d interleaved pairs: one thread %.1f ms, %u threads %.1f "
+      "ms (medians), one/shared %.2f\n",
+      pairs, one, sharedThreads, several, one / several);
 }
 
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
   int steps = 18;
+  int checkPairs = 0;
   bool csv = false;
   for (int i = 1; i < argumentCount; ++i) {
     if (std::strcmp(arguments[i], "--csv") == 0) {
       csv = true;
+    } else if (std::strcmp(arguments[i], "--check-pairs") == 0 && i + 1 < argumentCount) {
+      checkPairs = std::atoi(arguments[++i]);
     } else if (std::strcmp(arguments[i], "--steps") == 0 && i + 1 < argumentCount) {
       steps = std::atoi(arguments[++i]);
     } else {
       return usage(arguments[0]);
     }
   }
-  if (steps < 1) return usage(arguments[0]);
+  if (steps < 2 && checkPairs > 0) return usage(arguments[0]);
+  if (steps < 1 || checkPairs < 0) return usage(arguments[0]);
 
   NullBuffer nullBuffer;
   UnshownProgress progress;
@@ -123,6 +162,9 @@ int main(int argumentCount, char** arguments) {
                   check.threads);
     }
     std::fflush(stdout);
+  }
+  if (checkPairs > 0) {
+    timeCheckPairs(mesh, threadsThatFit(threads, readMemoryRoom("/"), 0), checkPairs, nullStream);
   }
   return 0;
 }
