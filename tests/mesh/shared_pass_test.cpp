@@ -90,14 +90,6 @@ TEST(SharedPass, ThreadsAreCutToTheRoomLeftBesideTheStep) {
 
 namespace {
 
-// Counts the reports a pass makes.
-class CountedProgress : public StepProgress {
- public:
-  void reached(const char*, std::size_t, std::size_t) override { ++reports; }
-  void finished() override {}
-  std::atomic<int> reports{0};
-};
-
 // Waits, at most ten seconds, for `condition`.
 template <typename Condition>
 void waitFor(Condition condition) {
@@ -106,29 +98,32 @@ void waitFor(Condition condition) {
   }
 }
 
+// Its further thread takes the second chunk and gives it back only once the calling thread,
+// which waits for it, has reported twice.
+struct StallingPass : SharedPass, StepProgress {
+  bool checkChunk(std::size_t, std::size_t, unsigned thread) override {
+    if (thread == 0) {
+      waitFor([&] { return otherBegan.load(); });
+      return true;
+    }
+    otherBegan = true;
+    waitFor([&] { return reports >= 2; });
+    return true;
+  }
+  void reached(const char*, std::size_t, std::size_t) override { ++reports; }
+  void finished() override {}
+  std::atomic<bool> otherBegan{false};
+  std::atomic<int> reports{0};
+};
+
 }  // namespace
 
 // A thread the system keeps waiting, with nothing done meanwhile, does not keep the window
 // waiting: the calling thread still reports while it waits for it.
 TEST(SharedPass, ReportsWhileWaitingForAThreadThatDoesNothing) {
-  CountedProgress progress;
-  std::atomic<bool> otherBegan{false};
-  struct Stalling : SharedPass {
-    CountedProgress& progress;
-    std::atomic<bool>& otherBegan;
-    Stalling(CountedProgress& p, std::atomic<bool>& b) : progress(p), otherBegan(b) {}
-    bool checkChunk(std::size_t, std::size_t, unsigned thread) override {
-      if (thread == 0) {
-        waitFor([&] { return otherBegan.load(); });  // so the other thread takes a chunk
-      } else {
-        otherBegan = true;
-        waitFor([&] { return progress.reports >= 2; });
-      }
-      return true;
-    }
-  } pass(progress, otherBegan);
-  EXPECT_TRUE(runSharedPass(pass, 2, StepThreads{2, nullptr, 0, 1}, &progress, "pass").sound);
-  EXPECT_GE(progress.reports, 2);
+  StallingPass pass;
+  EXPECT_TRUE(runSharedPass(pass, 2, StepThreads{2, nullptr, 0, 1}, &pass, "pass").sound);
+  EXPECT_GE(pass.reports, 2);
 }
 
 namespace {
