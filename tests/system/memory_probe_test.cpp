@@ -31,6 +31,7 @@ struct Layout {
   std::vector<std::pair<std::string, std::string>> files;  // path below the root, content
   std::string directory;                                   // expected cgroup, "" for none
   uint64_t cgroupRoom;
+  unsigned processors = 1;  // the processors the process may use
 };
 
 std::string mib(uint64_t count) {
@@ -43,6 +44,13 @@ const std::string systemdApp =
 const std::string hybridMounts =
     "35 31 0:32 / /sys/fs/cgroup/memory rw,relatime - cgroup cgroup rw,memory\n"
     "41 31 0:38 / /sys/fs/cgroup/unified rw,relatime - cgroup2 cgroup2 rw\n";
+
+// A status file that allows the processors of `list`.
+std::string allowed(const std::string& list) {
+  return "Name:\tgeosandbox\nCpus_allowed:\tff\nCpus_allowed_list:\t" + list + "\nVoluntary: 1\n";
+}
+
+const std::string v2CpuMount = "30 1 0:26 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n";
 
 std::vector<Layout> layouts() {
   return {
@@ -151,6 +159,53 @@ std::vector<Layout> layouts() {
         {"sys/fs/cgroup/memory.max", mib(1)}},
        "",
        unlimitedRoom},
+      {"a desktop: every processor, no cgroup",
+       {{"proc/self/status", allowed("0-3")}},
+       "",
+       unlimitedRoom,
+       4},
+      {"taskset -c 0", {{"proc/self/status", allowed("0")}}, "", unlimitedRoom, 1},
+      {"a list with gaps", {{"proc/self/status", allowed("0-1,4,6-7,9")}}, "", unlimitedRoom, 6},
+      {"no status file", {}, "", unlimitedRoom, 1},
+      {"a list that does not parse", {{"proc/self/status", allowed("0-x")}}, "", unlimitedRoom, 1},
+      {"v2: a quota of one and a half processors, rounded up",
+       {{"proc/self/status", allowed("0-7")},
+        {"proc/self/cgroup", "0::/app\n"},
+        {"proc/self/mountinfo", v2CpuMount},
+        {"sys/fs/cgroup/cgroup.controllers", "cpu memory\n"},
+        {"sys/fs/cgroup/app/cpu.max", "150000 100000\n"}},
+       "/sys/fs/cgroup/app",
+       unlimitedRoom,
+       2},
+      {"v2: the tightest level counts, a quota below one still leaves one",
+       {{"proc/self/status", allowed("0-7")},
+        {"proc/self/cgroup", "0::/a/b\n"},
+        {"proc/self/mountinfo", v2CpuMount},
+        {"sys/fs/cgroup/cgroup.controllers", "cpu\n"},
+        {"sys/fs/cgroup/a/b/cpu.max", "max 100000\n"},
+        {"sys/fs/cgroup/a/cpu.max", "50000 100000\n"}},
+       "",
+       unlimitedRoom,
+       1},
+      {"v2: a cpu.max the root's controllers do not enable limits nothing",
+       {{"proc/self/status", allowed("0-1")},
+        {"proc/self/cgroup", "0::/app\n"},
+        {"proc/self/mountinfo", v2CpuMount},
+        {"sys/fs/cgroup/cgroup.controllers", "memory\n"},
+        {"sys/fs/cgroup/app/cpu.max", "50000 100000\n"}},
+       "/sys/fs/cgroup/app",
+       unlimitedRoom,
+       2},
+      {"v1's cpu,cpuacct hierarchy with a quota of two, another group unlimited",
+       {{"proc/self/status", allowed("0-15")},
+        {"proc/self/cgroup", "3:cpu,cpuacct:/docker/abc\n2:memory:/docker/abc\n"},
+        {"proc/self/mountinfo",
+         "35 31 0:32 /docker/abc /sys/fs/cgroup/cpu,cpuacct ro - cgroup cgroup rw,cpu,cpuacct\n"},
+        {"sys/fs/cgroup/cpu,cpuacct/cpu.cfs_quota_us", "200000\n"},
+        {"sys/fs/cgroup/cpu,cpuacct/cpu.cfs_period_us", "100000\n"}},
+       "",
+       unlimitedRoom,
+       2},
   };
 }
 
@@ -188,7 +243,7 @@ TEST(MemoryProbe, FakeTreesStayBelowTheirRoot) {
   }
 }
 
-TEST(MemoryProbe, ReadsTheCgroupRoomOfEachLayout) {
+TEST(MemoryProbe, ReadsTheCgroupRoomAndProcessorsOfEachLayout) {
   for (const Layout& layout : layouts()) {
     SCOPED_TRACE(layout.name);
     const std::string root = treeRoot().string();
@@ -197,72 +252,6 @@ TEST(MemoryProbe, ReadsTheCgroupRoomOfEachLayout) {
     const std::optional<Cgroup> cgroup = findMemoryCgroup(root);
     EXPECT_EQ(cgroup ? cgroup->directory : "", layout.directory);
     EXPECT_EQ(readMemoryRoom(root).cgroup, layout.cgroupRoom);
-    std::filesystem::remove_all(root);
-  }
-}
-
-namespace {
-
-struct ProcessorLayout {
-  const char* name;
-  std::vector<std::pair<std::string, std::string>> files;  // path below the root, content
-  unsigned processors;
-};
-
-std::string allowed(const std::string& list) {
-  return "Name:\tgeosandbox\nCpus_allowed:\tff\nCpus_allowed_list:\t" + list + "\nVoluntary: 1\n";
-}
-
-const std::string v2CpuMount = "30 1 0:26 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n";
-
-std::vector<ProcessorLayout> processorLayouts() {
-  return {
-      {"a desktop: every processor, no cgroup", {{"proc/self/status", allowed("0-3")}}, 4},
-      {"taskset -c 0", {{"proc/self/status", allowed("0")}}, 1},
-      {"a list with gaps", {{"proc/self/status", allowed("0-1,4,6-7,9")}}, 6},
-      {"no status file", {}, 1},
-      {"a list that does not parse", {{"proc/self/status", allowed("0-x")}}, 1},
-      {"v2: a quota of one and a half processors, rounded up",
-       {{"proc/self/status", allowed("0-7")},
-        {"proc/self/cgroup", "0::/app\n"},
-        {"proc/self/mountinfo", v2CpuMount},
-        {"sys/fs/cgroup/cgroup.controllers", "cpu memory\n"},
-        {"sys/fs/cgroup/app/cpu.max", "150000 100000\n"}},
-       2},
-      {"v2: the tightest level counts, a quota below one still leaves one",
-       {{"proc/self/status", allowed("0-7")},
-        {"proc/self/cgroup", "0::/a/b\n"},
-        {"proc/self/mountinfo", v2CpuMount},
-        {"sys/fs/cgroup/cgroup.controllers", "cpu\n"},
-        {"sys/fs/cgroup/a/b/cpu.max", "max 100000\n"},
-        {"sys/fs/cgroup/a/cpu.max", "50000 100000\n"}},
-       1},
-      {"v2: a quota above the allowed processors, and no cpu controller at the root",
-       {{"proc/self/status", allowed("0-1")},
-        {"proc/self/cgroup", "0::/app\n"},
-        {"proc/self/mountinfo", v2CpuMount},
-        {"sys/fs/cgroup/cgroup.controllers", "memory\n"},
-        {"sys/fs/cgroup/app/cpu.max", "50000 100000\n"}},
-       2},
-      {"v1's cpu,cpuacct hierarchy with a quota of two, another group unlimited",
-       {{"proc/self/status", allowed("0-15")},
-        {"proc/self/cgroup", "3:cpu,cpuacct:/docker/abc\n2:memory:/docker/abc\n"},
-        {"proc/self/mountinfo",
-         "35 31 0:32 /docker/abc /sys/fs/cgroup/cpu,cpuacct ro - cgroup cgroup rw,cpu,cpuacct\n"},
-        {"sys/fs/cgroup/cpu,cpuacct/cpu.cfs_quota_us", "200000\n"},
-        {"sys/fs/cgroup/cpu,cpuacct/cpu.cfs_period_us", "100000\n"}},
-       2},
-  };
-}
-
-}  // namespace
-
-TEST(ProcessorProbe, ReadsTheProcessorsOfEachLayout) {
-  for (const ProcessorLayout& layout : processorLayouts()) {
-    SCOPED_TRACE(layout.name);
-    const std::string root = treeRoot().string();
-    std::filesystem::remove_all(root);
-    writeTree(root, layout.files);
     EXPECT_EQ(readUsableProcessors(root), layout.processors);
     std::filesystem::remove_all(root);
   }
