@@ -30,8 +30,8 @@ CameraInput readInput(const KeyPresses& presses) {
 }
 
 // A step reads the window's events as it goes: the presses it sees go to `nextFrame`, and a
-// request to quit ends the run from inside the step, which is left as it is.
-// A step's check is shared among `threads`.
+// request to quit ends the run from inside the step, which is left as it is. Its check is
+// shared among `threads`.
 MeshKeys meshKeys(KeyPresses& nextFrame, WindowPresence& presence, const StepThreads& threads) {
   // The room is read once per press, where the press is handled.
   return {[] { splitEdgeIfRoom(mesh, splitKeyEdge, readMemoryRoom("/"), std::cout); },

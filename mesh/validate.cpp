@@ -257,8 +257,8 @@ bool allFacesSoundTriangles(const Mesh& mesh, std::ptrdiff_t first, std::ptrdiff
 // The passes above shared among threads. Each thread gathers into its own result, on a line
 // of its own so that the threads do not contend for it; the results combine exactly: a doubt
 // anywhere is a doubt, the edge counts add up, and the extremes of the areas are the extremes
-// of the threads' extremes, whatever the order the faces were measured in (no area is a NaN
-// that a comparison could see, or -0, which only a negative sum of squares could give).
+// of the threads' extremes, whatever the order the faces were measured in (a NaN area changes
+// neither end in any order, and no area is -0, which only a negative sum of squares gives).
 class SoundTrianglesPass : public SharedPass {
  public:
   explicit SoundTrianglesPass(const Mesh& mesh) : mesh_(mesh) {}
