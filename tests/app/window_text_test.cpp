@@ -1,0 +1,103 @@
+#include "app/window_text.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+FontMetrics fontAt(int pixelSize) {
+  FontMetrics font;
+  font.pixelSize = pixelSize;
+  font.ascent = pixelSize;
+  font.lineHeight = pixelSize + 3;
+  for (int c = 32; c < 127; ++c) font.advance[c] = pixelSize / 2;
+  return font;
+}
+
+}  // namespace
+
+TEST(StepCaption, ShownForFiveSecondsAfterTheStep) {
+  const StepCaption caption = {{"Face count: 60"}, 100.0};
+  struct Case {
+    double now;
+    bool shown;
+  };
+  for (const Case& c : std::vector<Case>{
+           {100.0, true}, {102.9, true}, {104.99, true}, {105.0, false}, {200.0, false}}) {
+    EXPECT_EQ(captionShown(caption, c.now), c.shown) << c.now;
+  }
+  EXPECT_FALSE(captionShown(StepCaption{{}, 100.0}, 100.0));
+}
+
+// The caption's figures are standard output's, digit for digit at its precision; a refused
+// step shows its line; both end with the step's time.
+TEST(StepCaption, SaysWhatStandardOutputGot) {
+  const StepFigures figures = {{0.0123456789012345678, 0.0234567890123456789}, 7680};
+  for (const int precision : {6, 19}) {
+    std::ostringstream printed;
+    printed.precision(precision);
+    printAreaRange(figures.areas, printed);
+    const std::vector<std::string> lines = linesOf(printed.str());
+    EXPECT_EQ(refinementCaption(figures, 0.0125, precision),
+              std::vector<std::string>(
+                  {"Face count: 7680", lines.at(0), lines.at(1), "Step time: 0.013 s"}));
+  }
+  const std::vector<std::string> refused = {"Not enough memory for the next refinement step",
+                                            "Step time: 2.500 s"};
+  EXPECT_EQ(refinementCaption(std::nullopt, 2.5, 19), refused);
+  EXPECT_EQ(splitCaption(false, 20, 2.5), refused);
+  EXPECT_EQ(splitCaption(true, 22, 0.0),
+            std::vector<std::string>({"Edge 10 split. Face count: 22", "Step time: 0.000 s"}));
+}
+
+// The caption in the top left corner while it lasts, the keys over everything while shown.
+TEST(WindowPanels, CaptionInItsCornerAndTheKeysOnTop) {
+  const FontMetrics font = fontAt(15);
+  const KeyTable keys = {{"F1", "show or hide this table"}, {"Escape", "quit"}};
+  const StepCaption caption = {{"Face count: 60", "Step time: 0.001 s"}, 10.0};
+  EXPECT_TRUE(windowPanels(false, caption, keys, 1024, 768, 15.0, font).empty());
+  const std::vector<PanelLayout> both = windowPanels(true, caption, keys, 1024, 768, 11.0, font);
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(both[0].runs.at(0).text, "Face count: 60");
+  EXPECT_LT(both[0].x, 1024 / 4);
+  EXPECT_GT(both[0].y, 768 / 2);
+  EXPECT_EQ(both[1].runs.at(1).text, "F1");
+  const std::vector<PanelLayout> keysOnly =
+      windowPanels(true, caption, keys, 1024, 768, 15.0, font);
+  ASSERT_EQ(keysOnly.size(), 1u);
+  EXPECT_EQ(keysOnly[0].runs.at(1).text, "F1");
+}
+
+TEST(WindowFont, ChosenByTheVariableElseDejaVu) {
+  const std::string dejaVu = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  EXPECT_EQ(windowFontPath([](const char*) -> const char* { return nullptr; }), dejaVu);
+  EXPECT_EQ(windowFontPath([](const char*) -> const char* { return ""; }), dejaVu);
+  EXPECT_EQ(windowFontPath([](const char* name) -> const char* {
+              return std::string(name) == "GEOSANDBOX_FONT" ? "/fonts/Other.ttf" : nullptr;
+            }),
+            "/fonts/Other.ttf");
+}
+
+// Without a font the window says so once and shows no text, keys asked for or not; no GL is
+// touched (there is no context here).
+TEST(WindowFont, MissingFontSaidOnceAndNothingShown) {
+  WindowText text;
+  std::ostringstream err;
+  openWindowFont(text, "/nonexistent/geosandbox-font.ttf", err);
+  EXPECT_EQ(text.font, nullptr);
+  EXPECT_EQ(linesOf(err.str()).size(), 1u);
+  EXPECT_NE(err.str().find("/nonexistent/geosandbox-font.ttf"), std::string::npos);
+  text.keysShown = true;
+  text.caption = {{"Face count: 60"}, 1.0};
+  EXPECT_TRUE(framePanels(text, {{"F1", "keys"}}, 1024, 768, 1.0).empty());
+}
