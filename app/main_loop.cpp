@@ -19,12 +19,9 @@
 #include "app/window_during_step.h"
 #include "app/window_text.h"
 #include "render/frame.h"
-#include "render/text_layout.h"
 #include "system/memory_probe.h"
 
 namespace {
-
-#include "app/key_rows.inc"
 
 // Seconds on a steady clock, for the steps' times and how long their captions stay.
 double captionClock() {
@@ -94,7 +91,7 @@ void runMainLoop() {
     updateCamera(camera, readInput(std::exchange(presses, {})), settings, frameTime, keys,
                  std::cout);
     renderFrame(settings, frameState(), trailImage, swapVideoBuffers, std::cout,
-                framePanels(text, keyTableRows, settings.windowWidth, settings.windowHeight,
+                framePanels(text, programKeys(), settings.windowWidth, settings.windowHeight,
                             captionClock()),
                 text.atlas);
     noticeLostOutput(std::cout, std::cerr);

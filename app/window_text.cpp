@@ -13,7 +13,13 @@ std::string stepTimeLine(double seconds) {
 
 const char* const refusedLine = "Not enough memory for the next refinement step";
 
+#include "app/key_rows.inc"
+
 }  // namespace
+
+const KeyTable& programKeys() {
+  return keyTableRows;
+}
 
 bool captionShown(const StepCaption& caption, double now) {
   return !caption.lines.empty() && now - caption.shownAt < captionSeconds;

@@ -37,6 +37,9 @@ std::vector<PanelLayout> windowPanels(bool keysShown, const StepCaption& caption
                                       const KeyTable& keys, int windowWidth, int windowHeight,
                                       double now, const FontMetrics& font);
 
+// The program's table of keys, the README's.
+const KeyTable& programKeys();
+
 // The program's text: its font, its glyphs at the window's size, and what is shown.
 struct WindowText {
   FontHandle font;  // null where no font could be read: the window shows no text
