@@ -48,13 +48,17 @@ std::vector<std::string> splitCaption(bool split, std::size_t faceCount, double 
 }
 
 std::vector<PanelLayout> windowPanels(bool keysShown, const StepCaption& caption,
-                                      const KeyTable& keys, int windowWidth, int windowHeight,
-                                      double now, const FontMetrics& font) {
+                                      const std::vector<CornerText>& corners, const KeyTable& keys,
+                                      int windowWidth, int windowHeight, double now,
+                                      const FontMetrics& font) {
   std::vector<PanelLayout> panels;
   if (captionShown(caption, now)) {
     std::vector<PanelLine> lines;
     for (const std::string& line : caption.lines) lines.push_back({line, {}});
     panels.push_back(cornerPanel(lines, Corner::topLeft, windowWidth, windowHeight, font));
+  }
+  for (const CornerText& text : corners) {
+    panels.push_back(cornerPanel(text.lines, text.corner, windowWidth, windowHeight, font));
   }
   if (keysShown) panels.push_back(keysPanel(keys, windowWidth, windowHeight, font));
   return panels;
@@ -76,13 +80,14 @@ void openWindowFont(WindowText& text, const std::string& path, std::ostream& err
 
 std::vector<PanelLayout> framePanels(WindowText& text, const KeyTable& keys, int windowWidth,
                                      int windowHeight, double now) {
-  if (!text.font || (!text.keysShown && !captionShown(text.caption, now))) return {};
+  if (!text.font) return {};
+  if (!text.keysShown && !captionShown(text.caption, now) && text.corners.empty()) return {};
   const int pixelSize = textPixelSize(windowHeight);
   if (text.atlas.glyphs.metrics.pixelSize != pixelSize) {
     releaseAtlas(text.atlas);
     text.atlas.glyphs = makeGlyphs(*text.font, pixelSize);
   }
   prepareAtlas(text.atlas);
-  return windowPanels(text.keysShown, text.caption, keys, windowWidth, windowHeight, now,
-                      text.atlas.glyphs.metrics);
+  return windowPanels(text.keysShown, text.caption, text.corners, keys, windowWidth, windowHeight,
+                      now, text.atlas.glyphs.metrics);
 }

@@ -31,11 +31,18 @@ std::vector<std::string> refinementCaption(const std::optional<StepFigures>& fig
 // The split key's: the face count after it, or the refusal; then its time.
 std::vector<std::string> splitCaption(bool split, std::size_t faceCount, double seconds);
 
+// A few lines a view puts in a corner of the window (a legend, say), for as long as it wants.
+struct CornerText {
+  Corner corner;
+  std::vector<PanelLine> lines;
+};
+
 // The panels of one frame: the caption in the top left corner, away from the figure in the
-// middle, and over it the table of keys where it is shown.
+// middle, the corner texts, and over them the table of keys where it is shown.
 std::vector<PanelLayout> windowPanels(bool keysShown, const StepCaption& caption,
-                                      const KeyTable& keys, int windowWidth, int windowHeight,
-                                      double now, const FontMetrics& font);
+                                      const std::vector<CornerText>& corners, const KeyTable& keys,
+                                      int windowWidth, int windowHeight, double now,
+                                      const FontMetrics& font);
 
 // The program's table of keys, the README's.
 const KeyTable& programKeys();
@@ -46,6 +53,7 @@ struct WindowText {
   GlyphAtlas atlas;
   bool keysShown = false;
   StepCaption caption;
+  std::vector<CornerText> corners;  // shown while they are here
 };
 
 // The font file: GEOSANDBOX_FONT where it is set, otherwise DejaVu Sans where

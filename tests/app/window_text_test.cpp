@@ -60,20 +60,28 @@ TEST(StepCaption, SaysWhatStandardOutputGot) {
             std::vector<std::string>({"Edge 10 split. Face count: 22", "Step time: 0.000 s"}));
 }
 
-// The caption in the top left corner while it lasts, the keys over everything while shown.
+// The caption in the top left corner while it lasts, a view's corner text in its corner, the
+// keys over everything while shown.
 TEST(WindowPanels, CaptionInItsCornerAndTheKeysOnTop) {
   const FontMetrics font = fontAt(15);
   const KeyTable keys = {{"F1", "show or hide this table"}, {"Escape", "quit"}};
   const StepCaption caption = {{"Face count: 60", "Step time: 0.001 s"}, 10.0};
-  EXPECT_TRUE(windowPanels(false, caption, keys, 1024, 768, 15.0, font).empty());
-  const std::vector<PanelLayout> both = windowPanels(true, caption, keys, 1024, 768, 11.0, font);
-  ASSERT_EQ(both.size(), 2u);
-  EXPECT_EQ(both[0].runs.at(0).text, "Face count: 60");
-  EXPECT_LT(both[0].x, 1024 / 4);
-  EXPECT_GT(both[0].y, 768 / 2);
-  EXPECT_EQ(both[1].runs.at(1).text, "F1");
+  const std::vector<CornerText> legend = {
+      {Corner::bottomRight, {{"red: largest area", {1, 0, 0}}}}};
+  EXPECT_TRUE(windowPanels(false, caption, {}, keys, 1024, 768, 15.0, font).empty());
+  const std::vector<PanelLayout> all =
+      windowPanels(true, caption, legend, keys, 1024, 768, 11.0, font);
+  ASSERT_EQ(all.size(), 3u);
+  EXPECT_EQ(all[0].runs.at(0).text, "Face count: 60");
+  EXPECT_LT(all[0].x, 1024 / 4);
+  EXPECT_GT(all[0].y, 768 / 2);
+  EXPECT_EQ(all[1].runs.at(0).text, "red: largest area");
+  EXPECT_EQ(all[1].runs.at(0).colour.green, 0.0f);
+  EXPECT_GT(all[1].x, 1024 / 2);
+  EXPECT_LT(all[1].y, 768 / 4);
+  EXPECT_EQ(all[2].runs.at(1).text, "F1");
   const std::vector<PanelLayout> keysOnly =
-      windowPanels(true, caption, keys, 1024, 768, 15.0, font);
+      windowPanels(true, caption, {}, keys, 1024, 768, 15.0, font);
   ASSERT_EQ(keysOnly.size(), 1u);
   EXPECT_EQ(keysOnly[0].runs.at(1).text, "F1");
 }
