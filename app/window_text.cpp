@@ -87,7 +87,6 @@ std::vector<PanelLayout> framePanels(WindowText& text, const KeyTable& keys, int
     releaseAtlas(text.atlas);
     text.atlas.glyphs = makeGlyphs(*text.font, pixelSize);
   }
-  prepareAtlas(text.atlas);
   return windowPanels(text.keysShown, text.caption, text.corners, keys, windowWidth, windowHeight,
                       now, text.atlas.glyphs.metrics);
 }

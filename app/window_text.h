@@ -64,6 +64,6 @@ std::string windowFontPath(const std::function<const char*(const char*)>& lookup
 void openWindowFont(WindowText& text, const std::string& path, std::ostream& err);
 
 // This frame's panels, with the glyphs made again where the window's size asks for another
-// text size. Empty without a font; makes no GL call then or when nothing is shown.
+// text size (their old panel textures freed). Empty without a font or when nothing is shown.
 std::vector<PanelLayout> framePanels(WindowText& text, const KeyTable& keys, int windowWidth,
                                      int windowHeight, double now);

@@ -102,19 +102,17 @@ void setView(const Settings& settings, const FrameState& state) {
 }
 
 void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers,
-                 const std::vector<PanelLayout>& panels, const GlyphAtlas* atlas) {
+                 const std::vector<PanelLayout>& panels, GlyphAtlas* atlas) {
   const int width = settings.windowWidth;
   const int height = settings.windowHeight;
   if (settings.trails) keepTrailImageBeforeSwap(image, width, height);
   // The texture path has kept the picture before the panels; the front buffer path copies
   // the shown picture back, panels and all, so what they cover goes back after the copy.
-  const bool panelsShown = atlas != nullptr && atlas->texture != 0 && !panels.empty();
+  const bool panelsShown = atlas != nullptr && atlas->glyphs.width != 0 && !panels.empty();
   const bool coverCopied = panelsShown && settings.trails && image.copy == TrailCopy::frontBuffer;
   CoveredPixels covered;
   if (coverCopied) covered = keepCoveredPixels(panels, width, height);
-  if (panelsShown) {
-    for (const PanelLayout& panel : panels) drawPanel(panel, *atlas, width, height);
-  }
+  if (panelsShown) drawPanels(panels, *atlas, width, height);
   swapBuffers();
   if (settings.trails) {
     keepTrailImageAfterSwap(image, width, height);
@@ -132,7 +130,7 @@ void renderFrame(const Settings& settings, const FrameState& state, TrailImage& 
 
 void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                  SwapBuffersFunction swapBuffers, std::ostream& out,
-                 const std::vector<PanelLayout>& panels, const GlyphAtlas& atlas) {
+                 const std::vector<PanelLayout>& panels, GlyphAtlas& atlas) {
   startFrame(settings, state, image, swapBuffers);
   setView(settings, state);
   drawFigure(0.75, state.frameTime, out);

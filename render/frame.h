@@ -39,7 +39,7 @@ void renderFrame(const Settings& settings, const FrameState& state, TrailImage& 
 // starts from the picture without them. Without panels, the very frame above.
 void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                  SwapBuffersFunction swapBuffers, std::ostream& out,
-                 const std::vector<PanelLayout>& panels, const GlyphAtlas& atlas);
+                 const std::vector<PanelLayout>& panels, GlyphAtlas& atlas);
 
 // The frame's steps without the figure, for measuring what the figure costs:
 // start (fade or clear), view (modes, light, viewer matrix, the figure's place),
@@ -48,4 +48,4 @@ void startFrame(const Settings& settings, const FrameState& state, TrailImage& i
                 SwapBuffersFunction swapBuffers);
 void setView(const Settings& settings, const FrameState& state);
 void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers,
-                 const std::vector<PanelLayout>& panels = {}, const GlyphAtlas* atlas = nullptr);
+                 const std::vector<PanelLayout>& panels = {}, GlyphAtlas* atlas = nullptr);

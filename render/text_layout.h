@@ -36,6 +36,14 @@ struct TextRun {
   TextColour colour;
 };
 
+inline bool operator==(const TextColour& a, const TextColour& b) {
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+inline bool operator==(const TextRun& a, const TextRun& b) {
+  return a.x == b.x && a.baseline == b.baseline && a.text == b.text && a.colour == b.colour;
+}
+
 // A dark translucent rectangle and the text on it. Empty (width 0) draws nothing.
 struct PanelLayout {
   int x = 0;  // the lower left corner, window pixels from the lower left
@@ -44,6 +52,10 @@ struct PanelLayout {
   int height = 0;
   std::vector<TextRun> runs;
 };
+
+inline bool operator==(const PanelLayout& a, const PanelLayout& b) {
+  return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height && a.runs == b.runs;
+}
 
 // One row of the table of keys: the input and what it does.
 struct KeyRow {

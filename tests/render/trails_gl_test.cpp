@@ -243,8 +243,6 @@ void expectPanelLeavesNoTrail(const Settings& settings, TrailCopy copy) {
   releaseTrailImage(reference);
 
   GlyphAtlas atlas = blockGlyphs();
-  prepareAtlas(atlas);
-  ASSERT_NE(atlas.texture, 0u);
   PanelLayout panel;
   panel.x = 100;
   panel.y = 80;
