@@ -4,43 +4,9 @@
 
 #include <algorithm>
 
-namespace {
+#include "render/window_pixels.h"
 
-// Drawing in window pixels, giving back every state it touches; the raster position among
-// them, which the trail copy expects at its default.
-class WindowPixels {
- public:
-  WindowPixels(int width, int height) {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, width, 0, height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  }
-  ~WindowPixels() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopClientAttrib();
-    glPopAttrib();
-  }
-  WindowPixels(const WindowPixels&) = delete;
-  WindowPixels& operator=(const WindowPixels&) = delete;
-};
+namespace {
 
 // The panel's part inside the window; empty where none is.
 CoveredPixels::Block insideWindow(const PanelLayout& panel, int windowWidth, int windowHeight) {
