@@ -1,6 +1,7 @@
 #pragma once
 // The glyphs of printable ASCII made with FreeType from a font file, at one pixel size, packed
-// into one alpha image for a texture. FreeType only: no GL, and the file's path is given.
+// into one alpha image that panels of text are made from. FreeType only: no GL, and the file's
+// path is given.
 
 #include <memory>
 #include <string>
@@ -30,7 +31,7 @@ struct GlyphBox {
 
 struct GlyphImage {
   FontMetrics metrics;
-  int width = 0;  // powers of two, as OpenGL 1.1 textures must be; 0 when there are no glyphs
+  int width = 0;  // 0 when there are no glyphs
   int height = 0;
   std::vector<unsigned char> alpha;  // width x height coverage values, row 0 the top of glyphs
   GlyphBox boxes[128] = {};          // by ASCII code; only the printable ones are filled
