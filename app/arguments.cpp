@@ -25,7 +25,8 @@ void printUsage(std::ostream& out) {
          "\n"
          "Prints the face frame tables of a unit-edge icosahedron, then shows a Klein\n"
          "bottle turning in four dimensions in a full-screen window. Fly around it and\n"
-         "refine the mesh toward the unit sphere with these keys:\n"
+         "refine the mesh toward the unit sphere with these keys; in the window, F1\n"
+         "shows them over the picture:\n"
          "\n"
       << keyTableText << std::flush;
 }

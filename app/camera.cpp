@@ -138,9 +138,19 @@ void updateCamera(const CameraState& camera, const CameraInput& input, const Set
     camera.viewer.velocity = {0.0, 0.0, 0.0};
     camera.viewer.thrustExponent = defaultThrustExponent;
   }
+  if (keys.held(SDLK_HOME) || input.presses.home) returnHome(camera);
 
   updateOrientation(camera, dt);
   updatePosition(camera, dt);
+}
+
+void returnHome(const CameraState& camera) {
+  camera.viewer.velocity = {0.0, 0.0, 0.0};
+  camera.viewer.pitchRate = 0.0;
+  camera.viewer.yawRate = 0.0;
+  camera.viewer.rollRate = 0.0;
+  camera.viewer.thrustExponent = defaultThrustExponent;
+  camera.cameraPose = startCameraPose;
 }
 
 void dampTowardZero(double& value, double step) {

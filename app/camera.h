@@ -59,9 +59,14 @@ struct MeshKeys {
 // seconds. A mesh key calls its `meshKeys` function once for each of its presses, and
 // once when it is found held without having fired, before the viewer turns or moves, and
 // not again until it is released (the latches in the viewer). F10, held or pressed,
-// restores the viewer's default thrust; while c is held, every frame prints the pose.
+// restores the viewer's default thrust; Home, held or pressed, goes home (returnHome); while c
+// is held, every frame prints the pose.
 void updateCamera(const CameraState& camera, const CameraInput& input, const Settings& settings,
                   double frameTime, const MeshKeys& meshKeys, std::ostream& out);
+
+// Back where the run started: the start pose, at rest, not turning, with the start thrust. The
+// pointer and the key latches stay, as they follow the mouse and the keys.
+void returnHome(const CameraState& camera);
 
 // Moves value toward zero by step, landing exactly on zero rather than crossing it.
 void dampTowardZero(double& value, double step);

@@ -28,6 +28,12 @@ void notePress(KeyPresses& presses, SDLKey key, bool duringStep) {
     case SDLK_F11:
       presses.toggleFullScreen = !presses.toggleFullScreen;
       return;
+    case SDLK_F1:
+      presses.toggleKeys = !presses.toggleKeys;
+      return;
+    case SDLK_HOME:
+      presses.home = true;
+      return;
     case SDLK_ESCAPE:
       presses.quit = true;
       return;

@@ -11,6 +11,8 @@ struct KeyPresses {
   bool reset = false;                   // F10 pressed
   bool quit = false;                    // Escape pressed
   bool toggleFullScreen = false;        // F11 pressed an odd number of times
+  bool toggleKeys = false;              // F1 pressed an odd number of times
+  bool home = false;                    // Home pressed
 };
 
 // Adds one key-down. During a refinement step t and y count at most once each: the keys act

@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <utility>
 
@@ -16,11 +18,19 @@
 #include "app/signals.h"
 #include "app/video.h"
 #include "app/window_during_step.h"
+#include "app/window_text.h"
 #include "render/frame.h"
 #include "system/cpu_probe.h"
 #include "system/memory_probe.h"
 
 namespace {
+
+// Seconds on a steady clock, for the steps' times and how long their captions stay.
+double captionClock() {
+  using Seconds = std::chrono::duration<double>;
+  return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 CameraInput readInput(const KeyPresses& presses) {
   int x = 0;
@@ -31,15 +41,24 @@ CameraInput readInput(const KeyPresses& presses) {
 
 // A step reads the window's events as it goes: the presses it sees go to `nextFrame`, and a
 // request to quit ends the run from inside the step, which is left as it is. Its check is
-// shared among `threads`.
-MeshKeys meshKeys(KeyPresses& nextFrame, WindowPresence& presence, const StepThreads& threads) {
+// shared among `threads`. What the step printed goes into `caption` too, with the step's time.
+MeshKeys meshKeys(KeyPresses& nextFrame, WindowPresence& presence, StepCaption& caption,
+                  const StepThreads& threads) {
   // The room is read once per press, where the press is handled.
-  return {[] { splitEdgeIfRoom(mesh, splitKeyEdge, readMemoryRoom("/"), std::cout); },
-          [&nextFrame, &presence, threads] {
+  return {[&caption] {
+            const double start = captionClock();
+            const bool split = splitEdgeIfRoom(mesh, splitKeyEdge, readMemoryRoom("/"), std::cout);
+            const double end = captionClock();
+            caption = {splitCaption(split, mesh.faces.size(), end - start), end};
+          },
+          [&nextFrame, &presence, &caption, threads] {
             ProgressLine line(std::cerr, isatty(STDERR_FILENO) == 1, systemTimeSource());
             WindowDuringStep window(line, systemTimeSource(), nextFrame, presence);
-            refineStep(mesh, refinement, readMemoryRoom("/"), std::cout, std::cin, &window,
-                       threads);
+            const double start = captionClock();
+            const std::optional<StepFigures> figures = refineStep(
+                mesh, refinement, readMemoryRoom("/"), std::cout, std::cin, &window, threads);
+            const double end = captionClock();
+            caption = {refinementCaption(figures, end - start, std::cout.precision()), end};
           }};
 }
 
@@ -65,11 +84,14 @@ CameraState cameraGlobals() {
 void runMainLoop() {
   KeyPresses presses;
   WindowPresence presence;
-  const MeshKeys keys = meshKeys(presses, presence, stepThreads());
+  WindowText text;
+  openWindowFont(text, windowFontPath(std::getenv), std::cerr);
+  const MeshKeys keys = meshKeys(presses, presence, text.caption, stepThreads());
   const CameraState camera = cameraGlobals();
   for (;;) {
     if (takeEvents(EventTime::frame, presses, presence)) return;
     if (std::exchange(presses.toggleFullScreen, false)) toggleFullScreen();
+    if (std::exchange(presses.toggleKeys, false)) text.keysShown = !text.keysShown;
     // Hidden, nothing is drawn: the loop sleeps until the next event, which SDL leaves in
     // the queue when given nowhere to put it. The figure goes on from where it was, since
     // the frame time after the rest is clamped.
@@ -80,7 +102,10 @@ void runMainLoop() {
     frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);
     updateCamera(camera, readInput(std::exchange(presses, {})), settings, frameTime, keys,
                  std::cout);
-    renderFrame(settings, frameState(), swapVideoBuffers, std::cout);
+    renderFrame(settings, frameState(), trailImage, swapVideoBuffers, std::cout,
+                framePanels(text, programKeys(), settings.windowWidth, settings.windowHeight,
+                            captionClock()),
+                text.atlas);
     noticeLostOutput(std::cout, std::cerr);
   }
 }

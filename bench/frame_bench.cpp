@@ -1,6 +1,7 @@
 // Frame cost with trails at 1024x768: the real frame, the same frame without the
 // figure, and the figure's grid computation alone. Starts its own Xvfb when no
 // display is set. Ends with five lines, each the median over the frames.
+// `frame_bench --keys` draws the real frames with the table of keys over them, as F1 shows it.
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -21,6 +22,7 @@
 
 #include "app/globals.h"
 #include "app/video.h"
+#include "app/window_text.h"
 #include "render/figure_grid.h"
 #include "render/frame.h"
 
@@ -80,11 +82,14 @@ FrameState benchFrame() {
   return {benchFrameTime, {{1, 0, 0, 0}, {0, 0, 0}}, false, false};
 }
 
-std::vector<double> timeFullFrames(std::ostream& out) {
+// With `text` showing its keys, each frame lays them out and draws them, as the program does.
+std::vector<double> timeFullFrames(std::ostream& out, WindowText& text) {
   std::vector<double> times;
   for (int frame = 0; frame < warmUpFrames + framesMeasured; ++frame) {
     const Clock::time_point start = Clock::now();
-    renderFrame(settings, benchFrame(), swapBuffers, out);
+    renderFrame(settings, benchFrame(), trailImage, swapBuffers, out,
+                framePanels(text, programKeys(), settings.windowWidth, settings.windowHeight, 0.0),
+                text.atlas);
     if (frame >= warmUpFrames) times.push_back(millisecondsSince(start));
   }
   return times;
@@ -129,7 +134,8 @@ const char* trailCopyName(TrailCopy copy) {
 
 }  // namespace
 
-int main() {
+int main(int argumentCount, char** arguments) {
+  const bool keysShown = argumentCount > 1 && std::string(arguments[1]) == "--keys";
   pid_t xvfb = 0;
   if (std::getenv("DISPLAY") == nullptr) {
     xvfb = startXvfb();
@@ -147,14 +153,24 @@ int main() {
   applyGlState();
   setProjection(1024, 768);
 
+  WindowText text;
+  if (keysShown) {
+    openWindowFont(text, windowFontPath(std::getenv), std::cerr);
+    if (!text.font) {
+      SDL_Quit();
+      stopXvfb(xvfb);
+      return 1;
+    }
+    text.keysShown = true;
+  }
   std::ostringstream figureOutput;
-  const std::vector<double> full = timeFullFrames(figureOutput);
+  const std::vector<double> full = timeFullFrames(figureOutput, text);
   const std::vector<double> empty = timeEmptyFrames();
   const std::vector<double> figure = timeFigureCpu();
   std::cout << "renderer: " << reinterpret_cast<const char*>(glGetString(GL_RENDERER)) << "\n";
   std::cout << "window: " << settings.windowWidth << "x" << settings.windowHeight
             << ", trail copy: " << trailCopyName(trailImage.copy) << ", frames: " << framesMeasured
-            << "\n";
+            << ", keys " << (keysShown ? "shown" : "hidden") << "\n";
   SDL_Quit();
   stopXvfb(xvfb);
 

@@ -183,22 +183,26 @@ StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out, StepPr
   return check;
 }
 
-void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out) {
+StepFigures printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out) {
   // Where the check could not measure every face, the statistics walk the faces
   // themselves and print or throw as they always do.
+  StepFigures figures{{}, mesh.faces.size()};
   if (check.areas) {
-    printAreaRange(*check.areas, out);
+    figures.areas = *check.areas;
+    printAreaRange(figures.areas, out);
   } else {
-    printStatistics(mesh, out);
+    figures.areas = printStatistics(mesh, out);
   }
-  out << "Face count: " << mesh.faces.size() << std::endl;
+  out << "Face count: " << figures.faceCount << std::endl;
+  return figures;
 }
 
-void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
-                std::istream& in, StepProgress* progress, const StepThreads& threads) {
+std::optional<StepFigures> refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
+                                      std::ostream& out, std::istream& in, StepProgress* progress,
+                                      const StepThreads& threads) {
   const uint64_t stepBytes = bytesOfNextStep(mesh, refinement);
   const StepSplit split = splitForStep(mesh, refinement, room, out, progress);
-  if (split == StepSplit::refused) return;
+  if (split == StepSplit::refused) return std::nullopt;
   const StepCheck check =
       checkStep(mesh, split, out, progress, threadsThatFit(threads, room, stepBytes));
   if (progress != nullptr) progress->finished();
@@ -206,13 +210,14 @@ void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std:
     char pause;
     in >> pause;
   }
-  printStepResult(mesh, check, out);
+  return printStepResult(mesh, check, out);
 }
 
-void splitEdgeIfRoom(Mesh& mesh, int32_t edge, const MemoryRoom& room, std::ostream& out) {
+bool splitEdgeIfRoom(Mesh& mesh, int32_t edge, const MemoryRoom& room, std::ostream& out) {
   if (!reserveForGrowth(mesh, growthFor(1), room, nullptr)) {
     sayNotEnoughMemory(out);
-    return;
+    return false;
   }
   splitEdgeEitherWay(mesh, edge);
+  return true;
 }

@@ -19,14 +19,22 @@ struct Refinement {
   int32_t splitPhase = 0;            // 0 or 1: which alternate ranges the next step splits
 };
 
+// What a step that was made printed: its area range and face count.
+struct StepFigures {
+  AreaRange areas;
+  std::size_t faceCount;
+};
+
 // Reads one character from `in` only when the refined mesh fails validation. A step
 // that does not fit in `room` (or whose memory cannot be had after all) says so and leaves
 // the mesh and the refinement as they were. The split and the check report to `progress`,
 // where there is one, and it is told they are over before the result is printed. The check
 // shares its work among as many of `threads` as fit in `room` beside the step's records.
-void refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room, std::ostream& out,
-                std::istream& in, StepProgress* progress = nullptr,
-                const StepThreads& threads = {});
+// Returns the figures printed, none for a refused step.
+std::optional<StepFigures> refineStep(Mesh& mesh, Refinement& refinement, const MemoryRoom& room,
+                                      std::ostream& out, std::istream& in,
+                                      StepProgress* progress = nullptr,
+                                      const StepThreads& threads = {});
 
 // refineStep in its three parts, apart so the benchmark times the very code the key runs.
 // The bytes the next step's split reserves: what its threads must fit beside.
@@ -46,11 +54,11 @@ struct StepCheck {
 StepCheck checkStep(const Mesh& mesh, StepSplit split, std::ostream& out,
                     StepProgress* progress = nullptr, const StepThreads& threads = {});
 // The statistics (from the measured areas where there are some) and the face count.
-void printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out);
+StepFigures printStepResult(const Mesh& mesh, const StepCheck& check, std::ostream& out);
 
 // The edge the split key splits.
 constexpr int32_t splitKeyEdge = 10;
 
 // Splits `edge` like Mesh::splitEdge when one more split fits in `room`; otherwise says
-// so on one line and changes nothing. The failures of Mesh::splitEdge stay fatal.
-void splitEdgeIfRoom(Mesh& mesh, int32_t edge, const MemoryRoom& room, std::ostream& out);
+// so on one line, changes nothing and returns false. The failures of Mesh::splitEdge stay fatal.
+bool splitEdgeIfRoom(Mesh& mesh, int32_t edge, const MemoryRoom& room, std::ostream& out);

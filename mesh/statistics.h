@@ -24,9 +24,15 @@ inline void includeArea(AreaRange& range, double area) {
   if (area < range.minArea) range.minArea = area;
 }
 
+// The ratio of the largest to the smallest area, as printed.
+inline double areaRatio(const AreaRange& range) {
+  return range.maxArea / range.minArea;
+}
+
 // The two lines: the ratio of the largest to the smallest area, and that ratio minus 1.
 void printAreaRange(const AreaRange& range, std::ostream& out);
 
 // Changes nothing. Reads every face's three corners, so a broken face loop throws
 // std::out_of_range before anything is printed; an empty mesh prints -100 and -101.
-void printStatistics(const Mesh& mesh, std::ostream& out);
+// Returns the range it printed.
+AreaRange printStatistics(const Mesh& mesh, std::ostream& out);

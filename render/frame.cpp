@@ -101,12 +101,23 @@ void setView(const Settings& settings, const FrameState& state) {
   glTranslated(0, 0, -3);
 }
 
-void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers) {
-  if (settings.trails) keepTrailImageBeforeSwap(image, settings.windowWidth, settings.windowHeight);
+void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers,
+                 const std::vector<PanelLayout>& panels, GlyphAtlas* atlas) {
+  const int width = settings.windowWidth;
+  const int height = settings.windowHeight;
+  if (settings.trails) keepTrailImageBeforeSwap(image, width, height);
+  // The texture path has kept the picture before the panels; the front buffer path copies
+  // the shown picture back, panels and all, so what they cover goes back after the copy.
+  const bool panelsShown = atlas != nullptr && atlas->glyphs.width != 0 && !panels.empty();
+  const bool coverCopied = panelsShown && settings.trails && image.copy == TrailCopy::frontBuffer;
+  CoveredPixels covered;
+  if (coverCopied) covered = keepCoveredPixels(panels, width, height);
+  if (panelsShown) drawPanels(panels, *atlas, width, height);
   swapBuffers();
   if (settings.trails) {
-    keepTrailImageAfterSwap(image, settings.windowWidth, settings.windowHeight);
+    keepTrailImageAfterSwap(image, width, height);
   }
+  if (coverCopied) putBackCoveredPixels(covered, width, height);
 }
 
 void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
@@ -115,6 +126,15 @@ void renderFrame(const Settings& settings, const FrameState& state, TrailImage& 
   setView(settings, state);
   drawFigure(0.75, state.frameTime, out);
   finishFrame(settings, image, swapBuffers);
+}
+
+void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+                 SwapBuffersFunction swapBuffers, std::ostream& out,
+                 const std::vector<PanelLayout>& panels, GlyphAtlas& atlas) {
+  startFrame(settings, state, image, swapBuffers);
+  setView(settings, state);
+  drawFigure(0.75, state.frameTime, out);
+  finishFrame(settings, image, swapBuffers, panels, &atlas);
 }
 
 void renderFrame(const Settings& settings, const FrameState& state, SwapBuffersFunction swapBuffers,

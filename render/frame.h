@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "geom/pose.h"
+#include "render/panel.h"
 #include "render/settings.h"
 #include "render/trails.h"
 
@@ -34,10 +35,17 @@ void renderFrame(const Settings& settings, const FrameState& state, SwapBuffersF
 void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                  SwapBuffersFunction swapBuffers, std::ostream& out);
 
+// The same with `panels` of text drawn over the picture, which leave no trail: the next frame
+// starts from the picture without them. Without panels, the very frame above.
+void renderFrame(const Settings& settings, const FrameState& state, TrailImage& image,
+                 SwapBuffersFunction swapBuffers, std::ostream& out,
+                 const std::vector<PanelLayout>& panels, GlyphAtlas& atlas);
+
 // The frame's steps without the figure, for measuring what the figure costs:
 // start (fade or clear), view (modes, light, viewer matrix, the figure's place),
 // finish (swap and trail copy).
 void startFrame(const Settings& settings, const FrameState& state, TrailImage& image,
                 SwapBuffersFunction swapBuffers);
 void setView(const Settings& settings, const FrameState& state);
-void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers);
+void finishFrame(const Settings& settings, TrailImage& image, SwapBuffersFunction swapBuffers,
+                 const std::vector<PanelLayout>& panels = {}, GlyphAtlas* atlas = nullptr);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -197,6 +198,35 @@ TEST(Camera, F10StopsAndRestoresThrustButKeepsTurning) {
   EXPECT_EQ(rig.viewer.thrustExponent, 0.0f);
   EXPECT_GT(rig.viewer.rollRate, 1.0);
   EXPECT_GT(std::fabs(rig.cameraPose.orientation.z), 0.0);
+}
+
+// Turned, thrusting away and braked once, the viewer is lost in the dark; Home, held or only
+// tapped, brings it back to where it started, at rest, even against the mouse's steering. The
+// keys' latches stay as the keys are.
+TEST(Camera, HomeReturnsToTheStartAtRest) {
+  for (const bool tapped : {false, true}) {
+    Rig rig;
+    for (const SDLKey key : {SDLK_UP, SDLK_LEFT, SDLK_a, SDLK_SPACE, SDLK_t}) {
+      rig.hold(key);
+      for (int frame = 0; frame < (key == SDLK_SPACE ? 1 : 10); ++frame) rig.frame(0.1);
+      rig.release(key);
+    }
+    rig.hold(SDLK_t);
+    rig.viewer.thrustExponent = 1.5f;
+    rig.input.mouseButtons = 1;
+    rig.input.presses.home = tapped;
+    if (!tapped) rig.hold(SDLK_HOME);
+    rig.frame(0.1);
+    const Pose& pose = rig.cameraPose;
+    EXPECT_EQ(std::vector<double>({pose.orientation.w, pose.orientation.x, pose.orientation.y,
+                                   pose.orientation.z, pose.position.x, pose.position.y,
+                                   pose.position.z, length(rig.viewer.velocity),
+                                   rig.viewer.pitchRate, rig.viewer.yawRate, rig.viewer.rollRate}),
+              std::vector<double>({1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(rig.viewer.thrustExponent, defaultThrustExponent);
+    EXPECT_TRUE(rig.viewer.refineKeyLatch);
+    EXPECT_EQ(rig.refinements, 1);
+  }
 }
 
 TEST(Camera, CPrintsThePoseEveryFrameWhileHeld) {

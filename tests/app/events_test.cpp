@@ -31,7 +31,8 @@ SDL_Event ofType(Uint8 type) {
 
 bool samePresses(const KeyPresses& a, const KeyPresses& b) {
   return a.split == b.split && a.refine == b.refine && a.renderFlagKey == b.renderFlagKey &&
-         a.reset == b.reset && a.quit == b.quit && a.toggleFullScreen == b.toggleFullScreen;
+         a.reset == b.reset && a.quit == b.quit && a.toggleFullScreen == b.toggleFullScreen &&
+         a.toggleKeys == b.toggleKeys && a.home == b.home;
 }
 
 struct EventCase {
@@ -40,7 +41,7 @@ struct EventCase {
   EventTime when;
   bool holdsKeyboard;
   EventRequest lastRequest;
-  KeyPresses expected;  // y, t, render key, F10, Escape, F11
+  KeyPresses expected;  // y, t, render key, F10, Escape, F11, F1, Home
 };
 
 // One sequence of events at a time: what the last asks, and the presses noted on the way.
@@ -78,6 +79,18 @@ TEST(Events, OneRuleForEveryEvent) {
        false,
        show,
        KeyPresses{0, 0, SDLK_UNKNOWN, false, false, true}},
+      {"F1 toggles the keys, Home goes home",
+       {key(SDLK_F1), key(SDLK_HOME)},
+       EventTime::frame,
+       false,
+       show,
+       KeyPresses{0, 0, SDLK_UNKNOWN, false, false, false, true, true}},
+      {"F1 twice is no change",
+       {key(SDLK_F1), key(SDLK_F1)},
+       EventTime::step,
+       false,
+       show,
+       KeyPresses{}},
       {"F11 twice is no change",
        {key(SDLK_F11), key(SDLK_F11)},
        EventTime::step,

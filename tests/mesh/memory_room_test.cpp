@@ -54,12 +54,13 @@ TEST(MemoryRoom, TheRoomGivenDecidesTheStep) {
     tight.room.cgroup = memorySafetyMargin + need - 1;
     const std::size_t capacityBefore = capacities(tight.mesh);
     EXPECT_EQ(tight.step(), refused);
+    EXPECT_FALSE(tight.figures.has_value());
     EXPECT_TRUE(sameRecords(tight.mesh, start.mesh));
     EXPECT_EQ(tight.refinement.splitRanges, start.refinement.splitRanges);
     EXPECT_EQ(tight.refinement.splitPhase, start.refinement.splitPhase);
     EXPECT_EQ(capacities(tight.mesh), capacityBefore) << "a refused step reserves nothing";
     std::ostringstream splitOutput;
-    splitEdgeIfRoom(tight.mesh, splitKeyEdge, MemoryRoom{0, 0, 0}, splitOutput);
+    EXPECT_FALSE(splitEdgeIfRoom(tight.mesh, splitKeyEdge, MemoryRoom{0, 0, 0}, splitOutput));
     EXPECT_EQ(splitOutput.str(), refused);
     EXPECT_TRUE(sameRecords(tight.mesh, start.mesh));
 

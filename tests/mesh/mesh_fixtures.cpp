@@ -18,7 +18,7 @@ std::string Stepper::step(const std::string& input) {
   std::ostringstream out;
   out.precision(19);
   std::istringstream in(input);
-  refineStep(mesh, refinement, room, out, in, nullptr, threads);
+  figures = refineStep(mesh, refinement, room, out, in, nullptr, threads);
   return out.str();
 }
 

@@ -4,6 +4,7 @@
 // every completed edit. Nothing here needs GoogleTest.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "mesh/mesh.h"
@@ -15,8 +16,9 @@ Mesh icosahedron();
 struct Stepper {
   Mesh mesh = icosahedron();
   Refinement refinement;
-  MemoryRoom room;      // what each step may use; unlimited unless a test sets it
-  StepThreads threads;  // what each step's check may share its work among; one unless set
+  MemoryRoom room;                     // what each step may use; unlimited unless a test sets it
+  StepThreads threads;                 // what each step's check may share its work among; one unless set
+  std::optional<StepFigures> figures;  // what the last step returned
 
   // Runs one step and returns what it printed, at the program's precision; `input` is
   // what standard input holds for the pause after a failed check.

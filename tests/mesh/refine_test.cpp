@@ -57,7 +57,14 @@ TEST(RefineStep, MatchesTheModelDigitForDigitAndRecordForRecord) {
          line += 6) {
       ++step;
       produced.push_back("step " + std::to_string(step));
-      std::istringstream printed(stepper.step());
+      const std::string printedText = stepper.step();
+      // The figures the step returns print as the step printed them.
+      std::ostringstream figuresText;
+      figuresText.precision(19);
+      printAreaRange(stepper.figures.value().areas, figuresText);
+      figuresText << "Face count: " << stepper.figures->faceCount << "\n";
+      EXPECT_EQ(figuresText.str(), printedText);
+      std::istringstream printed(printedText);
       for (std::string text; std::getline(printed, text);) produced.push_back(text);
       produced.push_back("counts " + std::to_string(stepper.mesh.vertices.size()) + " " +
                          std::to_string(stepper.mesh.edges.size()) + " " +

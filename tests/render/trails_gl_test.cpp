@@ -8,6 +8,7 @@
 
 #include "render/figure.h"
 #include "render/frame.h"
+#include "render/panel.h"
 #include "render/step_progress.h"
 #include "tests/render/gl_window.h"
 
@@ -211,6 +212,85 @@ TEST_F(TrailPath, FrontBufferCopyStepBarLeavesNoTrail) {
   if (!frontBufferReadable()) GTEST_SKIP() << "the front buffer reads back stale here";
   settings = useTestWindow(testWidth, testHeight);
   expectBarLeavesNoTrail(settings, TrailCopy::frontBuffer);
+}
+
+// Every glyph a solid 3x5 block on a 4-pixel pen, so the test needs no font file.
+GlyphAtlas blockGlyphs() {
+  GlyphAtlas atlas;
+  GlyphImage& glyphs = atlas.glyphs;
+  glyphs.width = 8;
+  glyphs.height = 8;
+  glyphs.alpha.assign(64, 0);
+  for (int row = 1; row < 6; ++row) {
+    for (int column = 1; column < 4; ++column) glyphs.alpha[8 * row + column] = 255;
+  }
+  glyphs.metrics = {13, 5, 8, {}};
+  for (int c = 32; c < 127; ++c) {
+    glyphs.boxes[c] = {1, 1, 3, 5, 0, 5};
+    glyphs.metrics.advance[c] = 4;
+  }
+  return atlas;
+}
+
+// A panel over the figure: its glyphs white, its ground darkening the picture under it, the
+// figure's own texture still bound after it, and nothing of it in the next frame, which fades
+// the picture as if no panel had been.
+void expectPanelLeavesNoTrail(const Settings& settings, TrailCopy copy) {
+  TrailImage reference;
+  reference.copy = copy;
+  const Image lit = renderAndShow(settings, facingFigure, reference);
+  const Image expected = renderAndShow(settings, facingAway, reference);
+  releaseTrailImage(reference);
+
+  GlyphAtlas atlas = blockGlyphs();
+  PanelLayout panel;
+  panel.x = 100;
+  panel.y = 80;
+  panel.width = 120;
+  panel.height = 60;
+  panel.runs.push_back({110, 100, "XXXX", {}});
+  TrailImage image;
+  image.copy = copy;
+  std::ostringstream out;
+  renderFrame(settings, frameFacing(facingFigure), image, swapAndKeepImage, out, {panel}, atlas);
+  const Image shown = lastShownImage();
+  int glyphPixels = 0;
+  for (int x = 110; x < 126; ++x) glyphPixels += shown.at(x, 102, 0) == 255 ? 1 : 0;
+  EXPECT_EQ(glyphPixels, 4 * 3);
+  int darkened = 0;
+  for (int y = 110; y < 140; ++y) {
+    for (int x = 130; x < 220; ++x) {
+      for (int channel = 0; channel < 3; ++channel) {
+        const int before = lit.at(x, y, channel);
+        if (before < 40) continue;
+        ++darkened;
+        EXPECT_NEAR(shown.at(x, y, channel), 0.2 * before, 1.5)
+            << "pixel (" << x << ", " << y << ")";
+      }
+    }
+  }
+  EXPECT_GT(darkened, 5) << "the figure should lie under the panel";
+  EXPECT_TRUE(
+      std::equal(shown.rgb.begin(), shown.rgb.begin() + 3 * testWidth * 79, lit.rgb.begin()))
+      << "the picture below the panel changed";
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  EXPECT_EQ(static_cast<GLuint>(bound), figureTexture);
+
+  const Image after = renderAndShow(settings, facingAway, image);
+  EXPECT_TRUE(after.rgb == expected.rgb) << "the panel left a trail";
+  releaseTrailImage(image);
+  releaseAtlas(atlas);
+}
+
+TEST_F(TrailPath, TextureCopyPanelLeavesNoTrail) {
+  expectPanelLeavesNoTrail(settings, TrailCopy::texture);
+}
+
+TEST_F(TrailPath, FrontBufferCopyPanelLeavesNoTrail) {
+  if (!frontBufferReadable()) GTEST_SKIP() << "the front buffer reads back stale here";
+  settings = useTestWindow(testWidth, testHeight);
+  expectPanelLeavesNoTrail(settings, TrailCopy::frontBuffer);
 }
 
 TEST(FigureTexture, MadeOnceAndKeptAcrossAResize) {

@@ -3,7 +3,8 @@
 # under a prefix, as a packager does, and runs the installed program without a display:
 # the 73 golden start-up lines, the video-mode message, exit status 2. The README and
 # the picture it shows are installed beside each other; the menu entry starts the program
-# under this prefix through the launcher, and the metainfo names the build's VERSION. Every
+# under this prefix through the launcher, which names F1 before the program's own output, and
+# the metainfo names the build's VERSION. Every
 # page the README links is installed beside it.
 set -euo pipefail
 cmake=$1
@@ -32,6 +33,14 @@ grep -qx "Exec=$launcher" "$root/share/applications/geosandbox.desktop" ||
 [ -x "$work/stage$launcher" ] || fail "$launcher is not installed as a program"
 grep -qF '"/opt/geosandbox/bin/geosandbox"' "$work/stage$launcher" ||
   fail "the launcher does not start the installed program"
+# The launcher names F1 on a line of its own, and the program's output follows it unchanged.
+sed "s|\"/opt/geosandbox/bin/geosandbox\"|\"$root/bin/geosandbox\"|" "$work/stage$launcher" \
+  >"$work/launcher"
+env -u DISPLAY sh "$work/launcher" </dev/null >"$work/launched" 2>/dev/null || true
+env -u DISPLAY "$root/bin/geosandbox" </dev/null >"$work/direct" 2>/dev/null || true
+head -n 1 "$work/launched" | grep -q "F1 shows the keys" || fail "the launcher does not name F1 first"
+tail -n +2 "$work/launched" | head -n "$(wc -l <"$work/direct")" | cmp -s - "$work/direct" ||
+  fail "the program's output through the launcher differs"
 grep -q "<release version=\"$version\"" "$root/share/metainfo/"*.metainfo.xml ||
   fail "the metainfo has no release $version"
 
