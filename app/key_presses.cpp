@@ -28,6 +28,9 @@ void notePress(KeyPresses& presses, SDLKey key, bool duringStep) {
     case SDLK_F11:
       presses.toggleFullScreen = !presses.toggleFullScreen;
       return;
+    case SDLK_m:
+      presses.toggleMeshView = !presses.toggleMeshView;
+      return;
     case SDLK_ESCAPE:
       presses.quit = true;
       return;

@@ -11,6 +11,7 @@ struct KeyPresses {
   bool reset = false;                   // F10 pressed
   bool quit = false;                    // Escape pressed
   bool toggleFullScreen = false;        // F11 pressed an odd number of times
+  bool toggleMeshView = false;          // m pressed an odd number of times
 };
 
 // Adds one key-down. During a refinement step t and y count at most once each: the keys act

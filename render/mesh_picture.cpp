@@ -1,0 +1,203 @@
+#include "render/mesh_picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// A patch averages at least this many faces, so that none is left empty near a cube corner.
+constexpr std::size_t facesPerPatchAtLeast = 16;
+// 98,304 patches: 6.3 MB of arrays, less than the memory a step keeps free for the rest.
+constexpr int maxPatchesPerSide = 128;
+
+constexpr Rgb meanColour = {235, 235, 235};
+constexpr Rgb smallColour = {40, 90, 255};
+constexpr Rgb largeColour = {255, 60, 30};
+constexpr Rgb emptyPatchColour = {128, 128, 128};
+
+constexpr double quarterPi = 0.7853981633974483;
+
+// The colours span two thirds of the mean to one and a half times it: the ratios a refined
+// sphere's faces keep are well inside it, and a fixed span lets steps be compared by eye.
+constexpr double spanLog2 = 0.5849625007211562;  // log2(1.5)
+
+uint8_t mix(uint8_t from, uint8_t to, double amount) {
+  return static_cast<uint8_t>(std::lround(from + (to - from) * amount));
+}
+
+Rgb mix(const Rgb& from, const Rgb& to, double amount) {
+  return {mix(from.red, to.red, amount), mix(from.green, to.green, amount),
+          mix(from.blue, to.blue, amount)};
+}
+
+void addVertex(MeshPicture& picture, const Vector3& position, const Rgb& colour) {
+  picture.positions.insert(picture.positions.end(),
+                           {static_cast<float>(position.x), static_cast<float>(position.y),
+                            static_cast<float>(position.z)});
+  picture.colours.insert(picture.colours.end(), {colour.red, colour.green, colour.blue, 255});
+}
+
+// Side 0..5: +x, -x, +y, -y, +z, -z. The two coordinates across a side, in the order that
+// makes (across0, across1, outward) right-handed.
+struct CubeSide {
+  int axis;
+  double sign;
+};
+
+CubeSide cubeSide(int side) {
+  return {side / 2, side % 2 == 0 ? 1.0 : -1.0};
+}
+
+double component(const Vector3& v, int axis) {
+  return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+}
+
+Vector3 fromSide(int axis, double outward, double across0, double across1) {
+  if (axis == 0) return {outward, across0, across1};
+  if (axis == 1) return {across1, outward, across0};
+  return {across0, across1, outward};
+}
+
+// Grid line k of `side` lines, in angle, as a coordinate on the cube's side.
+double gridCoordinate(int k, int patchesPerSide) {
+  return std::tan((-1.0 + 2.0 * k / patchesPerSide) * quarterPi);
+}
+
+int gridCell(double across, int patchesPerSide) {
+  const double angle = std::atan(across) / quarterPi;  // -1 to 1
+  const int cell = static_cast<int>((angle + 1.0) * 0.5 * patchesPerSide);
+  return std::clamp(cell, 0, patchesPerSide - 1);
+}
+
+std::string count(std::size_t n) {
+  return std::to_string(n);
+}
+
+}  // namespace
+
+Rgb areaColour(double relativeArea) {
+  if (!(relativeArea > 0.0)) return smallColour;
+  const double steps = std::clamp(std::log2(relativeArea) / spanLog2, -1.0, 1.0);
+  return steps < 0 ? mix(meanColour, smallColour, -steps) : mix(meanColour, largeColour, steps);
+}
+
+PictureChoice choosePicture(std::size_t faceCount, std::size_t triangleBudget,
+                            uint64_t roomBytes) {
+  if (faceCount <= triangleBudget && everyFaceBytes(faceCount) <= roomBytes) {
+    return {PictureKind::everyFace, PictureReason::fits, 0};
+  }
+  const PictureReason reason =
+      faceCount > triangleBudget ? PictureReason::tooManyFaces : PictureReason::noRoom;
+  int side = 1;
+  while (side < maxPatchesPerSide) {
+    const std::size_t patches = 6 * static_cast<std::size_t>(side + 1) * (side + 1);
+    // A patch is a quad: two triangles of the budget.
+    if (2 * patches > triangleBudget || patches * facesPerPatchAtLeast > faceCount) break;
+    ++side;
+  }
+  return {PictureKind::patches, reason, side};
+}
+
+void addFace(MeshPicture& picture, const Vector3& p, const Vector3& q, const Vector3& r,
+             double relativeArea) {
+  const Rgb colour = areaColour(relativeArea);
+  addVertex(picture, p, colour);
+  addVertex(picture, q, colour);
+  addVertex(picture, r, colour);
+}
+
+PatchSums emptyPatchSums(int patchesPerSide) {
+  const std::size_t patches = 6 * static_cast<std::size_t>(patchesPerSide) * patchesPerSide;
+  return {patchesPerSide, std::vector<double>(patches, 0.0), std::vector<uint32_t>(patches, 0)};
+}
+
+std::size_t patchOf(const Vector3& direction, int patchesPerSide) {
+  int axis = 0;
+  for (int a = 1; a < 3; ++a) {
+    if (std::fabs(component(direction, a)) > std::fabs(component(direction, axis))) axis = a;
+  }
+  const double outward = component(direction, axis);
+  // The centre itself, or a direction with a NaN, has no side: the first patch takes it.
+  if (!(std::fabs(outward) > 0.0)) return 0;
+  const int side = 2 * axis + (outward < 0 ? 1 : 0);
+  const double scale = 1.0 / std::fabs(outward);
+  const double across0 = component(direction, (axis + 1) % 3) * scale;
+  const double across1 = component(direction, (axis + 2) % 3) * scale;
+  const auto n = static_cast<std::size_t>(patchesPerSide);
+  return (side * n + gridCell(across1, patchesPerSide)) * n + gridCell(across0, patchesPerSide);
+}
+
+void addToPatch(PatchSums& sums, const Vector3& centroid, double relativeArea) {
+  const std::size_t patch = patchOf(centroid, sums.side);
+  sums.sums.at(patch) += relativeArea;
+  sums.counts.at(patch) += 1;
+}
+
+void addPatches(MeshPicture& picture, const PatchSums& sums) {
+  const int n = sums.side;
+  for (int side = 0; side < 6; ++side) {
+    const CubeSide cube = cubeSide(side);
+    for (int j = 0; j < n; ++j) {
+      for (int i = 0; i < n; ++i) {
+        const std::size_t patch = (static_cast<std::size_t>(side) * n + j) * n + i;
+        const uint32_t faces = sums.counts.at(patch);
+        if (faces == 0) ++picture.emptyPatches;
+        const Rgb colour = faces == 0 ? emptyPatchColour : areaColour(sums.sums.at(patch) / faces);
+        Vector3 corners[4];
+        const int di[4] = {0, 1, 1, 0};
+        const int dj[4] = {0, 0, 1, 1};
+        for (int c = 0; c < 4; ++c) {
+          corners[c] = fromSide(cube.axis, cube.sign, gridCoordinate(i + di[c], n),
+                                gridCoordinate(j + dj[c], n));
+          normalize(corners[c]);
+        }
+        // On a negative side the same grid runs the other way round.
+        if (dot(cross(corners[1] - corners[0], corners[2] - corners[0]), corners[0]) < 0) {
+          std::swap(corners[1], corners[3]);
+        }
+        for (const Vector3& corner : corners) addVertex(picture, corner, colour);
+      }
+    }
+  }
+}
+
+std::string pictureWords(const MeshPicture& picture) {
+  if (picture.faceCount == 0) return "Mesh view: the mesh has no faces";
+  char ratio[32];
+  std::snprintf(ratio, sizeof ratio, "%.4g", picture.largestArea / picture.smallestArea);
+  const std::string faces = count(picture.faceCount) + " faces";
+  const std::string areas = "largest/smallest area " + std::string(ratio);
+  if (picture.choice.kind == PictureKind::everyFace) {
+    return "Mesh view: all " + faces + ", coloured by area against the mean; " + areas;
+  }
+  const std::size_t side = static_cast<std::size_t>(picture.choice.patchesPerSide);
+  const std::string why = picture.choice.reason == PictureReason::noRoom
+                              ? ", whose arrays would not fit in memory"
+                              : ", more than a frame can draw";
+  return "Mesh view: " + faces + why + ": shown as " + count(6 * side * side) +
+         " patches, each coloured by the mean relative area of the faces centred in it; " + areas;
+}
+
+Legend meshLegend(const MeshPicture& picture, int windowWidth, int windowHeight) {
+  constexpr int swatches = 32;
+  constexpr int margin = 16;
+  const int barWidth = std::clamp(windowWidth / 4, swatches, 256);
+  const int swatchWidth = barWidth / swatches;
+  const int height = 12;
+  const int y = windowHeight - margin - height;
+  Legend legend;
+  for (int s = 0; s < swatches; ++s) {
+    // Each swatch the colour of its middle, evenly in the logarithm across the span.
+    const double steps = -1.0 + 2.0 * (s + 0.5) / swatches;
+    legend.swatches.push_back({margin + s * swatchWidth, y, swatchWidth, height,
+                               areaColour(std::exp2(steps * spanLog2))});
+  }
+  const int labelY = y - 16;
+  const int right = margin + swatches * swatchWidth;
+  legend.labels.push_back({margin, labelY, "2/3 of the mean area"});
+  legend.labels.push_back({margin + swatches * swatchWidth / 2, labelY, "mean"});
+  legend.labels.push_back({right, labelY, "3/2"});
+  legend.labels.push_back({margin, labelY - 16, pictureWords(picture)});
+  return legend;
+}
