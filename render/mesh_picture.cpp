@@ -6,10 +6,13 @@
 
 namespace {
 
-// A patch averages at least this many faces, so that none is left empty near a cube corner.
-constexpr std::size_t facesPerPatchAtLeast = 16;
-// 98,304 patches: 6.3 MB of arrays, less than the memory a step keeps free for the rest.
-constexpr int maxPatchesPerSide = 128;
+// A patch averages about this many faces, few enough to keep a face's detail, enough that
+// hardly any patch is left empty.
+constexpr std::size_t facesPerPatch = 4;
+// 1,572,864 patches, in an 8 MB texture: at step 18 each the mean of five faces.
+constexpr int maxPatchesPerSide = 512;
+// The sphere that carries the texture: so many quads across each cube side, drawn per frame.
+constexpr int quadsPerSide = 16;
 
 constexpr Rgb meanColour = {235, 235, 235};
 constexpr Rgb smallColour = {40, 90, 255};
@@ -90,10 +93,8 @@ PictureChoice choosePicture(std::size_t faceCount, std::size_t triangleBudget,
   const PictureReason reason =
       faceCount > triangleBudget ? PictureReason::tooManyFaces : PictureReason::noRoom;
   int side = 1;
-  while (side < maxPatchesPerSide) {
-    const std::size_t patches = 6 * static_cast<std::size_t>(side + 1) * (side + 1);
-    // A patch is a quad: two triangles of the budget.
-    if (2 * patches > triangleBudget || patches * facesPerPatchAtLeast > faceCount) break;
+  while (side < maxPatchesPerSide &&
+         6 * static_cast<std::size_t>(side + 1) * (side + 1) * facesPerPatch <= faceCount) {
     ++side;
   }
   return {PictureKind::patches, reason, side};
@@ -134,32 +135,68 @@ void addToPatch(PatchSums& sums, const Vector3& centroid, double relativeArea) {
   sums.counts.at(patch) += 1;
 }
 
+Texel texelOf(std::size_t patch, int patchesPerSide, int tileTexels) {
+  const auto n = static_cast<std::size_t>(patchesPerSide);
+  const auto side = static_cast<int>(patch / (n * n));
+  const auto row = static_cast<int>(patch / n % n);
+  const auto column = static_cast<int>(patch % n);
+  return {side % 4 * tileTexels + column, side / 4 * tileTexels + row};
+}
+
 void addPatches(MeshPicture& picture, const PatchSums& sums) {
   const int n = sums.side;
+  int tile = 1;
+  while (tile < n) tile *= 2;
+  picture.tileTexels = tile;
+  picture.texels.assign(static_cast<std::size_t>(textureWidth(picture)) * textureHeight(picture) * 4,
+                        0);
+  for (std::size_t patch = 0; patch < sums.counts.size(); ++patch) {
+    const uint32_t faces = sums.counts.at(patch);
+    if (faces == 0) ++picture.emptyPatches;
+    const Rgb colour = faces == 0 ? emptyPatchColour : areaColour(sums.sums.at(patch) / faces);
+    const Texel texel = texelOf(patch, n, tile);
+    const std::size_t at =
+        (static_cast<std::size_t>(texel.row) * textureWidth(picture) + texel.column) * 4;
+    picture.texels.at(at) = colour.red;
+    picture.texels.at(at + 1) = colour.green;
+    picture.texels.at(at + 2) = colour.blue;
+    picture.texels.at(at + 3) = 255;
+  }
+  // The quads' corners lie on the texel grid's lines, so a quad's texture runs from line to
+  // line: within a quad the angle is nearly linear, and its patches land within a texel.
+  const float du = 1.0f / textureWidth(picture);
+  const float dv = 1.0f / textureHeight(picture);
   for (int side = 0; side < 6; ++side) {
     const CubeSide cube = cubeSide(side);
-    for (int j = 0; j < n; ++j) {
-      for (int i = 0; i < n; ++i) {
-        const std::size_t patch = (static_cast<std::size_t>(side) * n + j) * n + i;
-        const uint32_t faces = sums.counts.at(patch);
-        if (faces == 0) ++picture.emptyPatches;
-        const Rgb colour = faces == 0 ? emptyPatchColour : areaColour(sums.sums.at(patch) / faces);
+    for (int j = 0; j < quadsPerSide; ++j) {
+      for (int i = 0; i < quadsPerSide; ++i) {
         Vector3 corners[4];
+        float u[4];
+        float v[4];
         const int di[4] = {0, 1, 1, 0};
         const int dj[4] = {0, 0, 1, 1};
         for (int c = 0; c < 4; ++c) {
-          corners[c] = fromSide(cube.axis, cube.sign, gridCoordinate(i + di[c], n),
-                                gridCoordinate(j + dj[c], n));
+          const double across0 = static_cast<double>(i + di[c]) / quadsPerSide;
+          const double across1 = static_cast<double>(j + dj[c]) / quadsPerSide;
+          corners[c] = fromSide(cube.axis, cube.sign, gridCoordinate(i + di[c], quadsPerSide),
+                                gridCoordinate(j + dj[c], quadsPerSide));
           normalize(corners[c]);
+          u[c] = static_cast<float>(side % 4 * tile + across0 * n) * du;
+          v[c] = static_cast<float>(side / 4 * tile + across1 * n) * dv;
         }
+        int order[4] = {0, 1, 2, 3};
         // On a negative side the same grid runs the other way round.
         if (dot(cross(corners[1] - corners[0], corners[2] - corners[0]), corners[0]) < 0) {
-          std::swap(corners[1], corners[3]);
+          std::swap(order[1], order[3]);
         }
-        for (const Vector3& corner : corners) addVertex(picture, corner, colour);
+        for (const int c : order) {
+          addVertex(picture, corners[c], {255, 255, 255});
+          picture.textureCoordinates.insert(picture.textureCoordinates.end(), {u[c], v[c]});
+        }
       }
     }
   }
+  picture.colours.clear();
 }
 
 std::string pictureWords(const MeshPicture& picture) {
@@ -175,8 +212,11 @@ std::string pictureWords(const MeshPicture& picture) {
   const std::string why = picture.choice.reason == PictureReason::noRoom
                               ? ", whose arrays would not fit in memory"
                               : ", more than a frame can draw";
+  const std::string empty =
+      picture.emptyPatches == 0 ? "" : " (" + count(picture.emptyPatches) + " without a face, grey)";
   return "Mesh view: " + faces + why + ": shown as " + count(6 * side * side) +
-         " patches, each coloured by the mean relative area of the faces centred in it; " + areas;
+         " patches" + empty + ", each coloured by the mean relative area of the faces centred in it; " +
+         areas;
 }
 
 Legend meshLegend(const MeshPicture& picture, int windowWidth, int windowHeight) {

@@ -1,6 +1,7 @@
 #pragma once
-// The refined mesh as the window shows it: every face, or coarser patches where a frame cannot
-// draw every face, each coloured by its area against the step's mean, in arrays GL draws as is.
+// The refined mesh as the window shows it: every face, or where a frame cannot draw every face
+// a texture of patches on the sphere, each coloured by the area of its faces against the
+// step's mean, in arrays GL draws as they are.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +20,7 @@ Rgb areaColour(double relativeArea);
 
 enum class PictureKind {
   everyFace,  // one triangle per face
-  patches,    // the sphere in patches, each the mean colour of the faces centred in it
+  patches,    // a texture on the sphere, each texel the mean of the faces centred in it
 };
 
 enum class PictureReason {
@@ -31,7 +32,7 @@ enum class PictureReason {
 struct PictureChoice {
   PictureKind kind;
   PictureReason reason;
-  int patchesPerSide;  // the patches: a grid of this many squared on each side of a cube; 0 for faces
+  int patchesPerSide;  // texels across each side of a cube around the sphere; 0 for every face
 };
 
 // Each vertex: three floats of position, which is also its normal on the unit sphere, and four
@@ -44,8 +45,8 @@ inline uint64_t everyFaceBytes(std::size_t faceCount) {
 }
 
 // Every face where there are at most `triangleBudget` and their arrays take at most
-// `roomBytes`; otherwise patches, as many as the budget allows while each still averages
-// several faces, and never more than a few megabytes' worth.
+// `roomBytes`; otherwise patches, as many as leave each the mean of four faces or so, and never
+// more than 512 a side (an 8 MB texture).
 PictureChoice choosePicture(std::size_t faceCount, std::size_t triangleBudget, uint64_t roomBytes);
 
 struct MeshPicture {
@@ -53,10 +54,24 @@ struct MeshPicture {
   std::size_t faceCount = 0;
   double smallestArea = 0.0;
   double largestArea = 0.0;
-  std::vector<float> positions;  // x, y, z per vertex: three per face, or four per patch
-  std::vector<uint8_t> colours;  // red, green, blue, alpha per vertex
+  std::vector<float> positions;  // x, y, z per vertex: three per face, or four per quad of patches
+  std::vector<uint8_t> colours;  // red, green, blue, alpha per vertex; every face only
+  // The patches only: texture coordinates per vertex, and the texture, each cube side a tile
+  // of a 4 x 2 grid of tiles of `tileTexels` squared, rows from the bottom.
+  std::vector<float> textureCoordinates;
+  std::vector<uint8_t> texels;  // red, green, blue, alpha
+  int tileTexels = 0;           // a power of two at least patchesPerSide
   std::size_t emptyPatches = 0;  // patches no face is centred in, drawn grey
+  // Set by the drawing once the texels are in GL's texture.
+  mutable bool textureLoaded = false;
 };
+
+inline int textureWidth(const MeshPicture& picture) {
+  return 4 * picture.tileTexels;
+}
+inline int textureHeight(const MeshPicture& picture) {
+  return 2 * picture.tileTexels;
+}
 
 // Appends one face with its corners in the mesh's order and its area over the mean.
 void addFace(MeshPicture& picture, const Vector3& p, const Vector3& q, const Vector3& r,
@@ -74,7 +89,13 @@ PatchSums emptyPatchSums(int patchesPerSide);
 // then a grid even in angle, so patches near a side's corners are not much smaller.
 std::size_t patchOf(const Vector3& direction, int patchesPerSide);
 void addToPatch(PatchSums& sums, const Vector3& centroid, double relativeArea);
-// Appends each patch as a quad on the sphere, counter-clockwise seen from outside.
+// Where patch `patch` of patchOf lies in the texture: texel column and row.
+struct Texel {
+  int column, row;
+};
+Texel texelOf(std::size_t patch, int patchesPerSide, int tileTexels);
+// Fills the texture from the sums, and the sphere as a grid of quads, counter-clockwise seen
+// from outside, carrying it.
 void addPatches(MeshPicture& picture, const PatchSums& sums);
 
 // What the window shows, in words: the lead line for the legend and the terminal.

@@ -48,15 +48,13 @@ TEST(MeshPicture, EveryFaceWhileBudgetAndMemoryAllowElsePatches) {
       {60, 1000000, unlimited, PictureKind::everyFace, PictureReason::fits, 0},
       {491520, 1000000, unlimited, PictureKind::everyFace, PictureReason::fits, 0},
       {491520, 1000000, everyFaceBytes(491520), PictureKind::everyFace, PictureReason::fits, 0},
-      // Each patch averages 16 faces at least: 6 * 71 * 71 * 16 <= 491520.
+      // Each patch averages four faces at least: 6 * 143 * 143 * 4 <= 491520.
       {491520, 1000000, everyFaceBytes(491520) - 1, PictureKind::patches, PictureReason::noRoom,
-       71},
+       143},
       {1000000, 1000000, unlimited, PictureKind::everyFace, PictureReason::fits, 0},
-      {1000001, 1000000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 102},
-      {7864320, 1000000, 0, PictureKind::patches, PictureReason::tooManyFaces, 128},
-      // The budget bounds the patches' triangles: 12 * 9 * 9 <= 1000.
-      {1000000, 1000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 9},
-      {2000, 1000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 4},
+      {1000001, 1000000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 204},
+      {7864320, 1000000, 0, PictureKind::patches, PictureReason::tooManyFaces, 512},
+      {2000, 1000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 9},
       {10, 5, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 1},
   };
   for (const auto& c : cases) {
@@ -86,37 +84,51 @@ TEST(MeshPicture, PatchOfDirection) {
   }
 }
 
-// Every patch's quad lies where patchOf puts its middle, faces outwards, and has the colour of
-// the mean of the areas put into it.
-TEST(MeshPicture, PatchesCoverTheirOwnCellsFacingOut) {
-  const int side = 5;
+const uint8_t* texelAt(const MeshPicture& picture, Texel texel) {
+  return &picture.texels.at((static_cast<std::size_t>(texel.row) * textureWidth(picture) +
+                             texel.column) * 4);
+}
+
+// Each patch's texel holds the mean of the areas put into it, and each quad of the sphere
+// carries the texels of the patches it covers, facing outwards. With as many patches as
+// quads across a side, a quad covers one patch: the one its middle falls in.
+TEST(MeshPicture, PatchesCarryTheirMeansWhereTheyLie) {
+  const int side = 16;
   PatchSums sums = emptyPatchSums(side);
-  ASSERT_EQ(sums.counts.size(), 150u);
-  MeshPicture probe;
-  addPatches(probe, sums);
-  ASSERT_EQ(probe.positions.size(), 150u * 4 * 3);
-  EXPECT_EQ(probe.emptyPatches, 150u);
-  for (std::size_t patch = 0; patch < 150; ++patch) {
-    const float* p = &probe.positions[patch * 12];
-    const Vector3 corners[4] = {{p[0], p[1], p[2]}, {p[3], p[4], p[5]}, {p[6], p[7], p[8]},
-                                {p[9], p[10], p[11]}};
-    const Vector3 middle = ((corners[0] + corners[1]) + corners[2]) + corners[3];
-    EXPECT_EQ(patchOf(middle, side), patch);
-    EXPECT_GT(dot(cross(corners[1] - corners[0], corners[2] - corners[0]), middle), 0) << patch;
-    // Put two areas into it whose mean is the patch's colour.
-    addToPatch(sums, middle, patch % 2 == 0 ? 1.5 : 1.0);
-    addToPatch(sums, middle, patch % 2 == 0 ? 1.5 : 1.0 / 1.5);
+  ASSERT_EQ(sums.counts.size(), 6u * 16 * 16);
+  for (std::size_t patch = 1; patch < sums.counts.size(); ++patch) {
+    sums.sums[patch] = patch % 2 == 0 ? 3.0 : 1.0 + 1.0 / 1.5;
+    sums.counts[patch] = 2;
   }
   MeshPicture picture;
   addPatches(picture, sums);
-  EXPECT_EQ(picture.emptyPatches, 0u);
-  for (std::size_t patch = 0; patch < 150; ++patch) {
-    const Rgb expected = areaColour(patch % 2 == 0 ? 1.5 : (1.0 + 1.0 / 1.5) / 2);
-    for (int corner = 0; corner < 4; ++corner) {
-      const uint8_t* c = &picture.colours[(patch * 4 + corner) * 4];
-      EXPECT_TRUE(sameRgb({c[0], c[1], c[2]}, expected)) << patch;
-      EXPECT_EQ(c[3], 255);
-    }
+  EXPECT_EQ(picture.emptyPatches, 1u);
+  ASSERT_EQ(picture.tileTexels, 16);
+  ASSERT_EQ(picture.texels.size(), 64u * 32 * 4);
+  for (std::size_t patch = 0; patch < sums.counts.size(); ++patch) {
+    const uint8_t* texel = texelAt(picture, texelOf(patch, side, 16));
+    const Rgb expected = patch == 0       ? Rgb{128, 128, 128}
+                         : patch % 2 == 0 ? areaColour(1.5)
+                                          : areaColour((1.0 + 1.0 / 1.5) / 2);
+    EXPECT_TRUE(sameRgb({texel[0], texel[1], texel[2]}, expected)) << patch;
+  }
+  const std::size_t quads = picture.positions.size() / 12;
+  ASSERT_EQ(quads, 6u * 16 * 16);
+  ASSERT_EQ(picture.textureCoordinates.size(), quads * 8);
+  for (std::size_t quad = 0; quad < quads; ++quad) {
+    const float* p = &picture.positions[quad * 12];
+    const float* t = &picture.textureCoordinates[quad * 8];
+    const Vector3 corners[4] = {{p[0], p[1], p[2]}, {p[3], p[4], p[5]}, {p[6], p[7], p[8]},
+                                {p[9], p[10], p[11]}};
+    const Vector3 middle = ((corners[0] + corners[1]) + corners[2]) + corners[3];
+    EXPECT_GT(dot(cross(corners[1] - corners[0], corners[2] - corners[0]), middle), 0) << quad;
+    const Texel texel = texelOf(patchOf(middle, side), side, 16);
+    EXPECT_EQ(static_cast<int>((t[0] + t[2] + t[4] + t[6]) / 4 * textureWidth(picture)),
+              texel.column)
+        << quad;
+    EXPECT_EQ(static_cast<int>((t[1] + t[3] + t[5] + t[7]) / 4 * textureHeight(picture)),
+              texel.row)
+        << quad;
   }
 }
 
