@@ -223,7 +223,10 @@ const char* trailCopyName(TrailCopy copy) {
 
 int main(int argc, char** argv) {
   std::vector<int> meshSteps;
-  for (int a = 1; a < argc; ++a) meshSteps.push_back(std::atoi(argv[a]));
+  // "none", or any step below 1, times the figure alone.
+  for (int a = 1; a < argc; ++a) {
+    if (std::atoi(argv[a]) >= 1) meshSteps.push_back(std::atoi(argv[a]));
+  }
   if (argc == 1) meshSteps = {10, 14, 16, 18};
   std::sort(meshSteps.begin(), meshSteps.end());
   pid_t xvfb = 0;

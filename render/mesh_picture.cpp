@@ -85,6 +85,15 @@ Rgb areaColour(double relativeArea) {
   return steps < 0 ? mix(meanColour, smallColour, -steps) : mix(meanColour, largeColour, steps);
 }
 
+uint64_t patchBytes(int patchesPerSide) {
+  const uint64_t patches = 6 * uint64_t(patchesPerSide) * patchesPerSide;
+  uint64_t tile = 1;
+  while (tile < uint64_t(patchesPerSide)) tile *= 2;
+  const uint64_t quadVertices = 6 * quadsPerSide * quadsPerSide * 4;
+  return patches * (sizeof(double) + sizeof(uint32_t)) + 2 * (8 * tile * tile * 4) +
+         quadVertices * (pictureVertexBytes + 2 * sizeof(float));
+}
+
 PictureChoice choosePicture(std::size_t faceCount, std::size_t triangleBudget,
                             uint64_t roomBytes) {
   if (faceCount <= triangleBudget && everyFaceBytes(faceCount) <= roomBytes) {
@@ -94,7 +103,8 @@ PictureChoice choosePicture(std::size_t faceCount, std::size_t triangleBudget,
       faceCount > triangleBudget ? PictureReason::tooManyFaces : PictureReason::noRoom;
   int side = 1;
   while (side < maxPatchesPerSide &&
-         6 * static_cast<std::size_t>(side + 1) * (side + 1) * facesPerPatch <= faceCount) {
+         6 * static_cast<std::size_t>(side + 1) * (side + 1) * facesPerPatch <= faceCount &&
+         patchBytes(side + 1) <= roomBytes) {
     ++side;
   }
   return {PictureKind::patches, reason, side};

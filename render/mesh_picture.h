@@ -44,9 +44,13 @@ inline uint64_t everyFaceBytes(std::size_t faceCount) {
   return uint64_t{faceCount} * 3 * pictureVertexBytes;
 }
 
+// What patches of `patchesPerSide` take while they are made and shown: their sums, texture (in
+// the picture and in GL) and the quads that carry it.
+uint64_t patchBytes(int patchesPerSide);
+
 // Every face where there are at most `triangleBudget` and their arrays take at most
-// `roomBytes`; otherwise patches, as many as leave each the mean of four faces or so, and never
-// more than 512 a side (an 8 MB texture).
+// `roomBytes`; otherwise patches, as many as leave each the mean of four faces or so, never
+// more than 512 a side (an 8 MB texture), and fewer where they would not fit in `roomBytes`.
 PictureChoice choosePicture(std::size_t faceCount, std::size_t triangleBudget, uint64_t roomBytes);
 
 struct MeshPicture {

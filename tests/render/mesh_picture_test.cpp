@@ -53,7 +53,11 @@ TEST(MeshPicture, EveryFaceWhileBudgetAndMemoryAllowElsePatches) {
        143},
       {1000000, 1000000, unlimited, PictureKind::everyFace, PictureReason::fits, 0},
       {1000001, 1000000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 204},
-      {7864320, 1000000, 0, PictureKind::patches, PictureReason::tooManyFaces, 512},
+      {7864320, 1000000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 512},
+      // Where they would not fit, fewer patches.
+      {7864320, 1000000, patchBytes(100), PictureKind::patches, PictureReason::tooManyFaces,
+       100},
+      {7864320, 1000000, 0, PictureKind::patches, PictureReason::tooManyFaces, 1},
       {2000, 1000, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 9},
       {10, 5, unlimited, PictureKind::patches, PictureReason::tooManyFaces, 1},
   };
