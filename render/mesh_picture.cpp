@@ -34,10 +34,14 @@ Rgb mix(const Rgb& from, const Rgb& to, double amount) {
           mix(from.blue, to.blue, amount)};
 }
 
-void addVertex(MeshPicture& picture, const Vector3& position, const Rgb& colour) {
+void addPosition(MeshPicture& picture, const Vector3& position) {
   picture.positions.insert(picture.positions.end(),
                            {static_cast<float>(position.x), static_cast<float>(position.y),
                             static_cast<float>(position.z)});
+}
+
+void addVertex(MeshPicture& picture, const Vector3& position, const Rgb& colour) {
+  addPosition(picture, position);
   picture.colours.insert(picture.colours.end(), {colour.red, colour.green, colour.blue, 255});
 }
 
@@ -200,13 +204,12 @@ void addPatches(MeshPicture& picture, const PatchSums& sums) {
           std::swap(order[1], order[3]);
         }
         for (const int c : order) {
-          addVertex(picture, corners[c], {255, 255, 255});
+          addPosition(picture, corners[c]);
           picture.textureCoordinates.insert(picture.textureCoordinates.end(), {u[c], v[c]});
         }
       }
     }
   }
-  picture.colours.clear();
 }
 
 std::string pictureWords(const MeshPicture& picture) {
