@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "render/window_pixels.h"
+
 namespace {
 
 // The patches' texture; made on first use and again when lost with its context.
@@ -76,27 +78,11 @@ void drawMeshPicture(const MeshPicture& picture) {
 }
 
 void drawLegendSwatches(const Legend& legend, int windowWidth, int windowHeight) {
-  glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0, windowWidth, 0, windowHeight, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glDisable(GL_LIGHTING);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_DEPTH_TEST);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  WindowPixelsDrawing state(windowWidth, windowHeight);
   for (const LegendSwatch& swatch : legend.swatches) {
     glColor3ub(swatch.colour.red, swatch.colour.green, swatch.colour.blue);
     glRecti(swatch.x, swatch.y, swatch.x + swatch.width, swatch.y + swatch.height);
   }
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glPopAttrib();
 }
 
 void renderMeshFrame(const Settings& settings, const FrameState& state, const MeshPicture& picture,

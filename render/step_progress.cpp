@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/window_pixels.h"
+
 namespace {
 
 constexpr int gapPixels = 2;
@@ -12,37 +14,6 @@ constexpr int gapPixels = 2;
 int barHeight(int windowHeight) {
   return std::max(4, windowHeight / 128);
 }
-
-// The bar is drawn in window pixels, and all the state it touches is given back.
-class BarDrawing {
- public:
-  BarDrawing(int width, int height) {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, width, 0, height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_ALPHA_TEST);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  }
-  ~BarDrawing() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopAttrib();
-  }
-  BarDrawing(const BarDrawing&) = delete;
-  BarDrawing& operator=(const BarDrawing&) = delete;
-};
 
 void fillRectangle(const BarRectangle& rectangle) {
   if (rectangle.done) {
@@ -66,7 +37,7 @@ void keepCoveredRows(int width, int height, StepProgressPicture& picture) {
 // The back buffer gets the shown picture: from the front buffer after a swap of ours, or the
 // trails' texture. The raster position stays at its default, the lower left corner.
 void putShownPicture(const Settings& settings, const TrailImage& image) {
-  BarDrawing state(settings.windowWidth, settings.windowHeight);
+  WindowPixelsDrawing state(settings.windowWidth, settings.windowHeight);
   if (image.copy == TrailCopy::texture) {
     restoreTrailImage(image);
     return;
@@ -108,7 +79,7 @@ void showStepProgress(const Settings& settings, TrailImage& image,
   if (picture.shown || image.copy == TrailCopy::texture) putShownPicture(settings, image);
   picture.shown = true;
   {
-    BarDrawing state(width, height);
+    WindowPixelsDrawing state(width, height);
     for (const BarRectangle& rectangle : bar) fillRectangle(rectangle);
   }
   swapBuffers();
@@ -120,7 +91,7 @@ void endStepProgress(const Settings& settings, const TrailImage& image,
   picture.shown = false;
   if (image.copy != TrailCopy::frontBuffer) return;
   putShownPicture(settings, image);
-  BarDrawing state(settings.windowWidth, settings.windowHeight);
+  WindowPixelsDrawing state(settings.windowWidth, settings.windowHeight);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glDrawPixels(settings.windowWidth, barHeight(settings.windowHeight), GL_RGBA, GL_UNSIGNED_BYTE,
                picture.coveredRows.data());

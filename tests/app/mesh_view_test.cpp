@@ -41,10 +41,4 @@ TEST(MeshView, PictureMadeOncePerShowingOrChange) {
   EXPECT_TRUE(view.picture.positions.empty());
 }
 
-TEST(MeshView, SpareBytesAreTheTightestReadingLessTheMargin) {
-  EXPECT_EQ(spareBytes(MemoryRoom{}), unlimitedRoom - memorySafetyMargin);
-  EXPECT_EQ(spareBytes(MemoryRoom{unlimitedRoom, memorySafetyMargin + 5, 1ull << 40}), 5u);
-  EXPECT_EQ(spareBytes(MemoryRoom{memorySafetyMargin - 1, unlimitedRoom, unlimitedRoom}), 0u);
-}
-
 }  // namespace
