@@ -34,6 +34,9 @@ void notePress(KeyPresses& presses, SDLKey key, bool duringStep) {
     case SDLK_HOME:
       presses.home = true;
       return;
+    case SDLK_m:
+      presses.toggleMeshView = !presses.toggleMeshView;
+      return;
     case SDLK_ESCAPE:
       presses.quit = true;
       return;

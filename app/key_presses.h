@@ -13,6 +13,7 @@ struct KeyPresses {
   bool toggleFullScreen = false;        // F11 pressed an odd number of times
   bool toggleKeys = false;              // F1 pressed an odd number of times
   bool home = false;                    // Home pressed
+  bool toggleMeshView = false;          // m pressed an odd number of times
 };
 
 // Adds one key-down. During a refinement step t and y count at most once each: the keys act

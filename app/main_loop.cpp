@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <iterator>
 #include <utility>
 
 #include "app/camera.h"
@@ -13,6 +14,8 @@
 #include "app/events.h"
 #include "app/globals.h"
 #include "app/key_presses.h"
+#include "app/mesh_picture.h"
+#include "app/mesh_view.h"
 #include "app/progress_line.h"
 #include "app/run_end.h"
 #include "app/signals.h"
@@ -20,6 +23,7 @@
 #include "app/window_during_step.h"
 #include "app/window_text.h"
 #include "render/frame.h"
+#include "render/mesh_view.h"
 #include "system/cpu_probe.h"
 #include "system/memory_probe.h"
 
@@ -42,16 +46,19 @@ CameraInput readInput(const KeyPresses& presses) {
 // A step reads the window's events as it goes: the presses it sees go to `nextFrame`, and a
 // request to quit ends the run from inside the step, which is left as it is. Its check is
 // shared among `threads`. What the step printed goes into `caption` too, with the step's time.
+// The mesh view's picture goes before the room is read, and is made again for the new mesh.
 MeshKeys meshKeys(KeyPresses& nextFrame, WindowPresence& presence, StepCaption& caption,
-                  const StepThreads& threads) {
+                  const StepThreads& threads, MeshView& view) {
   // The room is read once per press, where the press is handled.
-  return {[&caption] {
+  return {[&caption, &view] {
+            forgetMeshPicture(view);
             const double start = captionClock();
             const bool split = splitEdgeIfRoom(mesh, splitKeyEdge, readMemoryRoom("/"), std::cout);
             const double end = captionClock();
             caption = {splitCaption(split, mesh.faces.size(), end - start), end};
           },
-          [&nextFrame, &presence, &caption, threads] {
+          [&nextFrame, &presence, &caption, threads, &view] {
+            forgetMeshPicture(view);
             ProgressLine line(std::cerr, isatty(STDERR_FILENO) == 1, systemTimeSource());
             WindowDuringStep window(line, systemTimeSource(), nextFrame, presence);
             const double start = captionClock();
@@ -71,6 +78,15 @@ StepThreads stepThreads() {
   return threads;
 }
 
+// The picture of a large mesh takes seconds: it shows the bar and takes the events as a step.
+void showMeshView(MeshView& view, bool toggled, KeyPresses& nextFrame, WindowPresence& presence) {
+  if (!toggled && !meshViewStale(view)) return;
+  ProgressLine line(std::cerr, isatty(STDERR_FILENO) == 1, systemTimeSource());
+  WindowDuringStep window(line, systemTimeSource(), nextFrame, presence,
+                          {meshPicturePasses, static_cast<int>(std::size(meshPicturePasses))});
+  updateMeshView(view, toggled, mesh, readMemoryRoom("/"), &window, std::cerr);
+}
+
 FrameState frameState() {
   return {frameTime, cameraPose, wireframe, cullBackFaces};
 }
@@ -86,7 +102,8 @@ void runMainLoop() {
   WindowPresence presence;
   WindowText text;
   openWindowFont(text, windowFontPath(std::getenv), std::cerr);
-  const MeshKeys keys = meshKeys(presses, presence, text.caption, stepThreads());
+  MeshView view;
+  const MeshKeys keys = meshKeys(presses, presence, text.caption, stepThreads(), view);
   const CameraState camera = cameraGlobals();
   for (;;) {
     if (takeEvents(EventTime::frame, presses, presence)) return;
@@ -100,12 +117,19 @@ void runMainLoop() {
       continue;
     }
     frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);
+    const bool toggleView = std::exchange(presses.toggleMeshView, false);
     updateCamera(camera, readInput(std::exchange(presses, {})), settings, frameTime, keys,
                  std::cout);
-    renderFrame(settings, frameState(), trailImage, swapVideoBuffers, std::cout,
-                framePanels(text, programKeys(), settings.windowWidth, settings.windowHeight,
-                            captionClock()),
-                text.atlas);
+    showMeshView(view, toggleView, presses, presence);
+    const std::vector<PanelLayout> panels = framePanels(text, programKeys(), settings.windowWidth,
+                                                        settings.windowHeight, captionClock());
+    // The view changes which frame is drawn, never what the figure's frame does.
+    if (view.shown) {
+      renderMeshFrame(settings, frameState(), view.picture, trailImage, swapVideoBuffers);
+    } else {
+      renderFrame(settings, frameState(), trailImage, swapVideoBuffers, std::cout, panels,
+                  text.atlas);
+    }
     noticeLostOutput(std::cout, std::cerr);
   }
 }

@@ -1,7 +1,6 @@
 #include "app/window_during_step.h"
 
 #include <cstring>
-#include <iterator>
 
 #include "app/globals.h"
 #include "app/progress_line.h"
@@ -14,36 +13,35 @@ namespace {
 // so showing it costs the step little.
 constexpr uint32_t barMilliseconds = 100;
 
-constexpr int edgeStepPassCount = static_cast<int>(std::size(edgeStepPasses));
-
 }  // namespace
 
-int edgeStepPassIndex(const char* pass) {
-  for (int index = 0; index < edgeStepPassCount; ++index) {
-    if (std::strcmp(pass, edgeStepPasses[index]) == 0) return index;
+int passIndex(const char* pass, PassList passes) {
+  for (int index = 0; index < passes.count; ++index) {
+    if (std::strcmp(pass, passes.names[index]) == 0) return index;
   }
   return -1;
 }
 
 WindowDuringStep::WindowDuringStep(StepProgress& line, TimeSource& time, KeyPresses& nextFrame,
-                                   WindowPresence& presence)
+                                   WindowPresence& presence, PassList passes)
     : line_(line),
       time_(time),
       nextFrame_(nextFrame),
       presence_(presence),
+      passes_(passes),
       startTick_(time.ticks()) {}
 
 void WindowDuringStep::reached(const char* pass, std::size_t done, std::size_t due) {
   line_.reached(pass, done, due);
   const uint32_t now = time_.ticks();
-  const int passIndex = edgeStepPassIndex(pass);
+  const int index = passIndex(pass, passes_);
   const bool barDue = !picture_.shown || now - shownTick_ >= barMilliseconds;
-  if (!presence_.hidden && passIndex >= 0 && barDue && pastQuietStart(startTick_, now)) {
+  if (!presence_.hidden && index >= 0 && barDue && pastQuietStart(startTick_, now)) {
     const double fraction = due == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(due);
-    showStepProgress(settings, trailImage,
-                     progressBar(settings.windowWidth, settings.windowHeight, edgeStepPassCount,
-                                 passIndex, fraction),
-                     picture_, swapVideoBuffers);
+    showStepProgress(
+        settings, trailImage,
+        progressBar(settings.windowWidth, settings.windowHeight, passes_.count, index, fraction),
+        picture_, swapVideoBuffers);
     shownTick_ = now;
   }
   if (!takeEvents(EventTime::step, nextFrame_, presence_)) return;

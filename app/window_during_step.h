@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 #include "app/events.h"
 #include "app/key_presses.h"
@@ -12,12 +13,20 @@
 #include "mesh/progress.h"
 #include "render/step_progress.h"
 
+// The passes a long piece of work reports under, in their order: each gets its slot in the bar.
+struct PassList {
+  const char* const* names;
+  int count;
+};
+constexpr PassList edgeStepPassList = {edgeStepPasses, static_cast<int>(std::size(edgeStepPasses))};
+
 class WindowDuringStep : public StepProgress {
  public:
   // Passes every report on to `line` (the terminal's progress line). Presses go to
   // `nextFrame`; the window's leaving and coming back to `presence`.
+  // The bar shows the passes of `passes`; a report under another name shows none.
   WindowDuringStep(StepProgress& line, TimeSource& time, KeyPresses& nextFrame,
-                   WindowPresence& presence);
+                   WindowPresence& presence, PassList passes = edgeStepPassList);
   // Past the first half second, and where the window is in view, shows the bar; then takes
   // the events. On a request to quit it clears the line and ends the run, without returning.
   void reached(const char* pass, std::size_t done, std::size_t due) override;
@@ -29,10 +38,14 @@ class WindowDuringStep : public StepProgress {
   TimeSource& time_;
   KeyPresses& nextFrame_;
   WindowPresence& presence_;
+  PassList passes_;
   uint32_t startTick_;
   uint32_t shownTick_ = 0;  // when the bar was last drawn
   StepProgressPicture picture_;
 };
 
-// Which of the edge step's passes `pass` is, counted from 0; -1 for another.
-int edgeStepPassIndex(const char* pass);
+// Which of `passes` `pass` is, counted from 0; -1 for another.
+int passIndex(const char* pass, PassList passes);
+inline int edgeStepPassIndex(const char* pass) {
+  return passIndex(pass, edgeStepPassList);
+}

@@ -1,11 +1,15 @@
 // Frame cost with trails at 1024x768: the real frame, the same frame without the
-// figure, and the figure's grid computation alone. Starts its own Xvfb when no
-// display is set. Ends with five lines, each the median over the frames.
-// `frame_bench --keys` draws the real frames with the table of keys over them, as F1 shows it.
+// figure, and the figure's grid computation alone; then the mesh view's frame at the steps
+// given as arguments (10, 14, 16 and 18 without), with the picture the program would
+// choose and, up to step 16, every face for comparison. Starts its own Xvfb when no
+// display is set. The figure ends with five lines, each the median over the frames; the
+// mesh view with one line a step and picture.
+// `--keys` draws the real frames with the table of keys over them, as F1 shows it.
 
 #include <GL/gl.h>
 #include <SDL.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,10 +25,16 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "app/mesh_picture.h"
+#include "app/mesh_view.h"
 #include "app/video.h"
 #include "app/window_text.h"
+#include "mesh/refine.h"
 #include "render/figure_grid.h"
 #include "render/frame.h"
+#include "render/mesh_view.h"
+#include "startup/start_mesh.h"
+#include "system/memory_probe.h"
 
 namespace {
 
@@ -120,6 +130,88 @@ std::vector<double> timeFigureCpu() {
   return times;
 }
 
+// A mesh frame of software GL at step 18 takes up to a second with every face: fewer frames.
+constexpr int meshFramesMeasured = 30;
+constexpr int meshWarmUpFrames = 3;
+// Past this step every face is not timed: its arrays alone take 377 MB at step 18.
+constexpr int lastStepWithEveryFaceTimed = 16;
+
+double megabytes(uint64_t bytes) {
+  return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+uint64_t pictureBytes(const MeshPicture& picture) {
+  return (picture.positions.capacity() + picture.textureCoordinates.capacity()) * sizeof(float) +
+         picture.colours.capacity() + picture.texels.capacity();
+}
+
+uint64_t meshBytes(const Mesh& mesh) {
+  return mesh.vertices.capacity() * sizeof(Vertex) + mesh.edges.capacity() * sizeof(Edge) +
+         mesh.faces.capacity() * sizeof(Face);
+}
+
+double peakResidentMegabytes() {
+  rusage usage = {};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+}
+
+double medianMeshFrameMs(const MeshPicture& picture) {
+  std::vector<double> times;
+  for (int frame = 0; frame < meshWarmUpFrames + meshFramesMeasured; ++frame) {
+    const Clock::time_point start = Clock::now();
+    renderMeshFrame(settings, benchFrame(), picture, trailImage, swapBuffers);
+    glFinish();
+    if (frame >= meshWarmUpFrames) times.push_back(millisecondsSince(start));
+  }
+  return median(times);
+}
+
+const char* pictureName(const MeshPicture& picture) {
+  return picture.choice.kind == PictureKind::everyFace ? "every face" : "patches";
+}
+
+void timeMeshPicture(int step, const Mesh& mesh, std::size_t budget, std::ostream& out) {
+  const Clock::time_point start = Clock::now();
+  const MeshPicture picture = meshPicture(mesh, budget, spareBytes(readMemoryRoom("/")));
+  const double buildMs = millisecondsSince(start);
+  const double frameMs = medianMeshFrameMs(picture);
+  out << "mesh view step " << step << ": " << mesh.faces.size() << " faces, "
+      << pictureName(picture) << " (" << picture.positions.size() / 3 << " vertices), built ms "
+      << buildMs << ", arrays MB " << megabytes(pictureBytes(picture)) << ", mesh MB "
+      << megabytes(meshBytes(mesh)) << ", frame ms " << frameMs << ", fps " << 1000 / frameMs
+      << std::endl;
+}
+
+// Each step's mesh is made as the t key makes it; the view then as the program shows it.
+void timeMeshView(const std::vector<int>& steps, std::ostream& out) {
+  Mesh mesh;
+  Refinement refinement;
+  std::ostringstream ignored;
+  buildStartMesh(mesh, ignored);
+  int step = 0;
+  out << std::fixed << std::setprecision(1);
+  for (const int target : steps) {
+    while (step < target) {
+      std::istringstream noInput;
+      refineStep(mesh, refinement, readMemoryRoom("/"), ignored, noInput);
+      ++step;
+    }
+    if (mesh.faces.size() != (std::size_t{60} << (step - 1))) {
+      out << "mesh view step " << step << ": the step was refused, not enough memory" << std::endl;
+      return;
+    }
+    out << "mesh view step " << step << ": peak resident MB before the view "
+        << peakResidentMegabytes() << std::endl;
+    timeMeshPicture(step, mesh, meshViewTriangleBudget, out);
+    out << "mesh view step " << step << ": peak resident MB with the view "
+        << peakResidentMegabytes() << std::endl;
+    if (step <= lastStepWithEveryFaceTimed && mesh.faces.size() > meshViewTriangleBudget) {
+      timeMeshPicture(step, mesh, mesh.faces.size(), out);
+    }
+  }
+}
+
 const char* trailCopyName(TrailCopy copy) {
   switch (copy) {
     case TrailCopy::frontBuffer:
@@ -134,8 +226,21 @@ const char* trailCopyName(TrailCopy copy) {
 
 }  // namespace
 
-int main(int argumentCount, char** arguments) {
-  const bool keysShown = argumentCount > 1 && std::string(arguments[1]) == "--keys";
+int main(int argc, char** argv) {
+  bool keysShown = false;
+  std::vector<int> meshSteps;
+  bool stepsGiven = false;
+  // "none", or any step below 1, times the figure alone.
+  for (int a = 1; a < argc; ++a) {
+    if (std::string(argv[a]) == "--keys") {
+      keysShown = true;
+      continue;
+    }
+    stepsGiven = true;
+    if (std::atoi(argv[a]) >= 1) meshSteps.push_back(std::atoi(argv[a]));
+  }
+  if (!stepsGiven) meshSteps = {10, 14, 16, 18};
+  std::sort(meshSteps.begin(), meshSteps.end());
   pid_t xvfb = 0;
   if (std::getenv("DISPLAY") == nullptr) {
     xvfb = startXvfb();
@@ -171,6 +276,7 @@ int main(int argumentCount, char** arguments) {
   std::cout << "window: " << settings.windowWidth << "x" << settings.windowHeight
             << ", trail copy: " << trailCopyName(trailImage.copy) << ", frames: " << framesMeasured
             << ", keys " << (keysShown ? "shown" : "hidden") << "\n";
+  timeMeshView(meshSteps, std::cout);
   SDL_Quit();
   stopXvfb(xvfb);
 

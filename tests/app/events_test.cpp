@@ -32,7 +32,7 @@ SDL_Event ofType(Uint8 type) {
 bool samePresses(const KeyPresses& a, const KeyPresses& b) {
   return a.split == b.split && a.refine == b.refine && a.renderFlagKey == b.renderFlagKey &&
          a.reset == b.reset && a.quit == b.quit && a.toggleFullScreen == b.toggleFullScreen &&
-         a.toggleKeys == b.toggleKeys && a.home == b.home;
+         a.toggleKeys == b.toggleKeys && a.home == b.home && a.toggleMeshView == b.toggleMeshView;
 }
 
 struct EventCase {
@@ -41,7 +41,7 @@ struct EventCase {
   EventTime when;
   bool holdsKeyboard;
   EventRequest lastRequest;
-  KeyPresses expected;  // y, t, render key, F10, Escape, F11, F1, Home
+  KeyPresses expected;  // y, t, render key, F10, Escape, F11, F1, Home, m
 };
 
 // One sequence of events at a time: what the last asks, and the presses noted on the way.
@@ -97,6 +97,12 @@ TEST(Events, OneRuleForEveryEvent) {
        false,
        show,
        KeyPresses{}},
+      {"m toggles the view, during a step too",
+       {key(SDLK_m), key(SDLK_m), key(SDLK_m)},
+       EventTime::step,
+       false,
+       show,
+       KeyPresses{0, 0, SDLK_UNKNOWN, false, false, false, false, false, true}},
       {"Alt+Tab leaves where the keyboard is held",
        {key(SDLK_TAB, KMOD_LALT), key(SDLK_t)},
        EventTime::frame,
