@@ -16,8 +16,8 @@ Mesh icosahedron();
 struct Stepper {
   Mesh mesh = icosahedron();
   Refinement refinement;
-  MemoryRoom room;                     // what each step may use; unlimited unless a test sets it
-  StepThreads threads;                 // what each step's check may share its work among; one unless set
+  MemoryRoom room;      // what each step may use; unlimited unless a test sets it
+  StepThreads threads;  // what each step's check may share its work among; one unless set
   std::optional<StepFigures> figures;  // what the last step returned
 
   // Runs one step and returns what it printed, at the program's precision; `input` is
