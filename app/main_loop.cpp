@@ -125,7 +125,8 @@ void runMainLoop() {
                                                         settings.windowHeight, captionClock());
     // The view changes which frame is drawn, never what the figure's frame does.
     if (view.shown) {
-      renderMeshFrame(settings, frameState(), view.picture, trailImage, swapVideoBuffers);
+      renderMeshFrame(settings, frameState(), view.picture, trailImage, swapVideoBuffers, panels,
+                      &text.atlas);
     } else {
       renderFrame(settings, frameState(), trailImage, swapVideoBuffers, std::cout, panels,
                   text.atlas);

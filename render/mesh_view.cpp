@@ -86,11 +86,12 @@ void drawLegendSwatches(const Legend& legend, int windowWidth, int windowHeight)
 }
 
 void renderMeshFrame(const Settings& settings, const FrameState& state, const MeshPicture& picture,
-                     TrailImage& image, SwapBuffersFunction swapBuffers) {
+                     TrailImage& image, SwapBuffersFunction swapBuffers,
+                     const std::vector<PanelLayout>& panels, GlyphAtlas* atlas) {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   setView(settings, state);
   drawMeshPicture(picture);
   drawLegendSwatches(meshLegend(picture, settings.windowWidth, settings.windowHeight),
                      settings.windowWidth, settings.windowHeight);
-  finishFrame(settings, image, swapBuffers);
+  finishFrame(settings, image, swapBuffers, panels, atlas);
 }

@@ -15,5 +15,7 @@ void drawMeshPicture(const MeshPicture& picture);
 // The legend's colour bar in window pixels; its labels are not drawn here.
 void drawLegendSwatches(const Legend& legend, int windowWidth, int windowHeight);
 
+// With `panels` of text over it, as the figure's frame has them, which leave no trail either.
 void renderMeshFrame(const Settings& settings, const FrameState& state, const MeshPicture& picture,
-                     TrailImage& image, SwapBuffersFunction swapBuffers);
+                     TrailImage& image, SwapBuffersFunction swapBuffers,
+                     const std::vector<PanelLayout>& panels = {}, GlyphAtlas* atlas = nullptr);
