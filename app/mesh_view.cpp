@@ -26,3 +26,10 @@ void updateMeshView(MeshView& view, bool toggled, const Mesh& mesh, const Memory
   }
   if (rebuild || toggled) words << pictureWords(view.picture) << std::endl;
 }
+
+CornerText legendCorner(const Legend& legend) {
+  constexpr int gapAboveBar = 4;
+  CornerText text{Corner::bottomLeft, {}, legend.top + gapAboveBar};
+  for (const std::string& label : legend.labels) text.lines.push_back({label, {}});
+  return text;
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ostream>
 
+#include "app/window_text.h"
 #include "mesh/memory_room.h"
 #include "mesh/mesh.h"
 #include "mesh/progress.h"
@@ -39,3 +40,6 @@ uint64_t spareBytes(const MemoryRoom& room);
 // and says in words on `words` what the window shows; also on showing the view again.
 void updateMeshView(MeshView& view, bool toggled, const Mesh& mesh, const MemoryRoom& room,
                     StepProgress* progress, std::ostream& words);
+
+// The legend's words in the lower left corner, just above its colour bar.
+CornerText legendCorner(const Legend& legend);

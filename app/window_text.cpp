@@ -2,6 +2,7 @@
 
 #include <iomanip>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -58,7 +59,14 @@ std::vector<PanelLayout> windowPanels(bool keysShown, const StepCaption& caption
     panels.push_back(cornerPanel(lines, Corner::topLeft, windowWidth, windowHeight, font));
   }
   for (const CornerText& text : corners) {
-    panels.push_back(cornerPanel(text.lines, text.corner, windowWidth, windowHeight, font));
+    std::vector<PanelLine> lines;
+    for (const PanelLine& line : text.lines) {
+      for (std::string& part : wrapText(line.text, windowWidth / 2, font)) {
+        lines.push_back({std::move(part), line.colour});
+      }
+    }
+    panels.push_back(
+        cornerPanel(lines, text.corner, windowWidth, windowHeight, font, text.edgeClearance));
   }
   if (keysShown) panels.push_back(keysPanel(keys, windowWidth, windowHeight, font));
   return panels;

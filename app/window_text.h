@@ -32,9 +32,11 @@ std::vector<std::string> refinementCaption(const std::optional<StepFigures>& fig
 std::vector<std::string> splitCaption(bool split, std::size_t faceCount, double seconds);
 
 // A few lines a view puts in a corner of the window (a legend, say), for as long as it wants.
+// Lines longer than half the window's width are wrapped.
 struct CornerText {
   Corner corner;
   std::vector<PanelLine> lines;
+  int edgeClearance = 0;  // window pixels from the edge kept free for the view's own drawing
 };
 
 // The panels of one frame: the caption in the top left corner, away from the figure in the

@@ -231,25 +231,21 @@ std::string pictureWords(const MeshPicture& picture) {
          ", each coloured by the mean relative area of the faces centred in it; " + areas;
 }
 
-Legend meshLegend(const MeshPicture& picture, int windowWidth, int windowHeight) {
+Legend meshLegend(const MeshPicture& picture, int windowWidth) {
   constexpr int swatches = 32;
   constexpr int margin = 16;
   const int barWidth = std::clamp(windowWidth / 4, swatches, 256);
   const int swatchWidth = barWidth / swatches;
   const int height = 12;
-  const int y = windowHeight - margin - height;
   Legend legend;
   for (int s = 0; s < swatches; ++s) {
     // Each swatch the colour of its middle, evenly in the logarithm across the span.
     const double steps = -1.0 + 2.0 * (s + 0.5) / swatches;
-    legend.swatches.push_back({margin + s * swatchWidth, y, swatchWidth, height,
+    legend.swatches.push_back({margin + s * swatchWidth, margin, swatchWidth, height,
                                areaColour(std::exp2(steps * spanLog2))});
   }
-  const int labelY = y - 16;
-  const int right = margin + swatches * swatchWidth;
-  legend.labels.push_back({margin, labelY, "2/3 of the mean area"});
-  legend.labels.push_back({margin + swatches * swatchWidth / 2, labelY, "mean"});
-  legend.labels.push_back({right, labelY, "3/2"});
-  legend.labels.push_back({margin, labelY - 16, pictureWords(picture)});
+  legend.top = margin + height;
+  legend.labels = {"Face area against the mean: blue 2/3 or less, red 3/2 or more",
+                   pictureWords(picture)};
   return legend;
 }

@@ -105,18 +105,16 @@ void addPatches(MeshPicture& picture, const PatchSums& sums);
 // What the window shows, in words: the lead line for the legend and the terminal.
 std::string pictureWords(const MeshPicture& picture);
 
-// The legend: a bar of the colours from two thirds of the mean to one and a half times it;
-// its labels, and the picture's words, are left as text for whatever draws words in the window.
+// The legend: a bar of the colours from two thirds of the mean to one and a half times it, in
+// the lower left corner; its words are left as text for whatever draws words in the window,
+// above the bar: what the colours mean, then the picture's words.
 struct LegendSwatch {
   int x, y, width, height;  // window pixels from the lower left
   Rgb colour;
 };
-struct LegendLabel {
-  int x, y;  // where the text starts, window pixels from the lower left
-  std::string text;
-};
 struct Legend {
   std::vector<LegendSwatch> swatches;
-  std::vector<LegendLabel> labels;
+  std::vector<std::string> labels;
+  int top = 0;  // the bar's upper edge, window pixels from the bottom
 };
-Legend meshLegend(const MeshPicture& picture, int windowWidth, int windowHeight);
+Legend meshLegend(const MeshPicture& picture, int windowWidth);

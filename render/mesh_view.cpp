@@ -91,7 +91,7 @@ void renderMeshFrame(const Settings& settings, const FrameState& state, const Me
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   setView(settings, state);
   drawMeshPicture(picture);
-  drawLegendSwatches(meshLegend(picture, settings.windowWidth, settings.windowHeight),
-                     settings.windowWidth, settings.windowHeight);
+  drawLegendSwatches(meshLegend(picture, settings.windowWidth), settings.windowWidth,
+                     settings.windowHeight);
   finishFrame(settings, image, swapBuffers, panels, atlas);
 }

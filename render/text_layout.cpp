@@ -169,7 +169,7 @@ PanelLayout keysPanel(const KeyTable& keys, int windowWidth, int windowHeight,
 }
 
 PanelLayout cornerPanel(const std::vector<PanelLine>& lines, Corner corner, int windowWidth,
-                        int windowHeight, const FontMetrics& font) {
+                        int windowHeight, const FontMetrics& font, int edgeClearance) {
   PanelLayout panel;
   const int padding = paddingOf(font);
   const int margin = marginOf(font);
@@ -187,7 +187,8 @@ PanelLayout cornerPanel(const std::vector<PanelLine>& lines, Corner corner, int 
   const bool left = corner == Corner::topLeft || corner == Corner::bottomLeft;
   const bool top = corner == Corner::topLeft || corner == Corner::topRight;
   panel.x = left ? margin : windowWidth - margin - panel.width;
-  panel.y = top ? std::max(0, windowHeight - margin - panel.height) : margin;
+  const int fromEdge = std::max(margin, edgeClearance);
+  panel.y = top ? std::max(0, windowHeight - fromEdge - panel.height) : fromEdge;
   addRuns(panel, placed, font);
   return panel;
 }

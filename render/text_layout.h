@@ -78,9 +78,10 @@ struct PanelLine {
 };
 
 // A few lines in a corner of the window, away from the figure in the middle; a line too long
-// for the window is cut.
+// for the window is cut. The panel keeps at least `edgeClearance` pixels from the window's
+// upper or lower edge, for something drawn in the corner beside it.
 PanelLayout cornerPanel(const std::vector<PanelLine>& lines, Corner corner, int windowWidth,
-                        int windowHeight, const FontMetrics& font);
+                        int windowHeight, const FontMetrics& font, int edgeClearance = 0);
 
 // Words of `text` in lines of at most `width` pixels; a word longer than that has a line
 // of its own.

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "app/mesh_picture.h"
 #include "startup/start_mesh.h"
 
 namespace {
@@ -39,6 +42,31 @@ TEST(MeshView, PictureMadeOncePerShowingOrChange) {
   forgetMeshPicture(view);
   frame(false);
   EXPECT_TRUE(view.picture.positions.empty());
+}
+
+// The legend's words sit in the lower left corner above its bar, clear of it, the picture's
+// words last and wrapped where they would run past half the window.
+TEST(MeshView, LegendWordsAboveTheBar) {
+  Mesh mesh;
+  std::ostringstream ignored;
+  buildStartMesh(mesh, ignored);
+  const MeshPicture picture = meshPicture(mesh, meshViewTriangleBudget);
+  const Legend legend = meshLegend(picture, 1024);
+  FontMetrics font{15, 15, 18, {}};
+  for (int c = 32; c < 127; ++c) font.advance[c] = 8;
+  for (const int width : {1024, 400}) {
+    const std::vector<PanelLayout> panels =
+        windowPanels(false, {}, {legendCorner(legend)}, {}, width, 768, 0.0, font);
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_GT(panels[0].y, legend.top);
+    EXPECT_LT(panels[0].x, width / 4);
+    std::string words;
+    for (const TextRun& run : panels[0].runs) {
+      EXPECT_LE(textWidth(run.text, font), width / 2) << run.text;
+      words += (words.empty() ? "" : " ") + run.text;
+    }
+    EXPECT_EQ(words, legend.labels.front() + " " + pictureWords(picture)) << width;
+  }
 }
 
 }  // namespace

@@ -33,11 +33,12 @@ echo "mean lit run x100: filled $filled, lines $lines, filled again $filledAgain
 lit=$(count_pixels "$E2E_TMP/lines.png" 256 192 512 384 'm > 60')
 [ "$lit" -gt 2000 ] || fail "the outlines show only $lit lit pixels in the middle"
 
-# A disc: its box as wide as high, about pi/4 of it lit, no holes. Below the legend's row.
+# A disc: its box as wide as high, about pi/4 of it lit, no holes. Above the legend in the
+# lower left corner and below the step's caption in the upper left.
 round=""
 shows_round_body() {
   take_screenshot "$E2E_TMP/mesh.png"
-  read -r w h x y <<<"$(figure_box "$E2E_TMP/mesh.png" 0 64 1024 704)"
+  read -r w h x y <<<"$(figure_box "$E2E_TMP/mesh.png" 0 64 1024 600)"
   [ "$w" -gt 200 ] && [ $((w * 10)) -lt $((h * 11)) ] && [ $((h * 10)) -lt $((w * 11)) ] ||
     { round="box $w x $h"; return 1; }
   lit=$(count_pixels "$E2E_TMP/mesh.png" "$x" $((y + 64)) "$w" "$h" 'm > 40')

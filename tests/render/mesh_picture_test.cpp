@@ -153,7 +153,7 @@ TEST(MeshPicture, WordsSayWhatIsShownAndWhy) {
 
 TEST(MeshPicture, LegendRunsBlueToRedInsideTheWindow) {
   for (const int width : {1024, 100, 20}) {
-    const Legend legend = meshLegend(MeshPicture{}, width, 300);
+    const Legend legend = meshLegend(MeshPicture{}, width);
     ASSERT_EQ(legend.swatches.size(), 32u);
     const Rgb first = legend.swatches.front().colour;
     const Rgb last = legend.swatches.back().colour;
@@ -164,9 +164,9 @@ TEST(MeshPicture, LegendRunsBlueToRedInsideTheWindow) {
       EXPECT_GE(legend.swatches[s].colour.red, legend.swatches[s - 1].colour.red);
     }
     EXPECT_GT(legend.swatches.front().width, 0);
-    EXPECT_LE(legend.swatches.back().y + legend.swatches.back().height, 300);
-    ASSERT_EQ(legend.labels.size(), 4u);
-    EXPECT_EQ(legend.labels.back().text, "Mesh view: the mesh has no faces");
+    EXPECT_EQ(legend.swatches.back().y + legend.swatches.back().height, legend.top);
+    ASSERT_EQ(legend.labels.size(), 2u);
+    EXPECT_EQ(legend.labels.back(), "Mesh view: the mesh has no faces");
   }
 }
 
