@@ -12,7 +12,7 @@
 // arrays, the shade model and normalising as the figure expects them.
 void drawMeshPicture(const MeshPicture& picture);
 
-// The legend's colour bar in window pixels; its labels are not drawn here.
+// The legend's colour bar in window pixels; its words go in a text panel beside it.
 void drawLegendSwatches(const Legend& legend, int windowWidth, int windowHeight);
 
 // With `panels` of text over it, as the figure's frame has them, which leave no trail either.
