@@ -123,8 +123,9 @@ void runMainLoop() {
     showMeshView(view, toggleView, presses, presence);
     // The legend's words are in the window for as long as the view is.
     text.corners.clear();
-    if (view.shown)
+    if (view.shown) {
       text.corners.push_back(legendCorner(meshLegend(view.picture, settings.windowWidth)));
+    }
     const std::vector<PanelLayout> panels = framePanels(text, programKeys(), settings.windowWidth,
                                                         settings.windowHeight, captionClock());
     // The view changes which frame is drawn, never what the figure's frame does.
