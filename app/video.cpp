@@ -1,12 +1,18 @@
 #include "app/video.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "app/desktop_window.h"
 #include "app/globals.h"
 #include "app/run_end.h"
 #include "app/signals.h"
+#include "app/video_environment.h"
+#include "app/xlib.h"
 #include "render/frame.h"
 #include "render/frustum.h"
+
+SDL_Surface* videoSurface = nullptr;
 
 namespace {
 
@@ -14,10 +20,21 @@ constexpr int bitsPerPixel = 32;
 constexpr Uint32 startModeFlags = SDL_FULLSCREEN | SDL_RESIZABLE | SDL_OPENGL;
 constexpr Uint32 resizedModeFlags = SDL_RESIZABLE | SDL_OPENGL;
 
+[[noreturn]] void endWithoutWindow(const char* message) {
+  const char* cause = SDL_GetError();
+  endWithoutVideo(message, videoStartAdvice(std::getenv("SDL_VIDEODRIVER"), cause ? cause : ""));
+}
+
+SDL_Surface* setVideoMode(int32_t width, int32_t height, Uint32 flags) {
+  const OpeningWindow opening;
+  return SDL_SetVideoMode(width, height, bitsPerPixel, flags);
+}
+
 // A re-created mode: the projection for the size granted, then the fixed state again.
 void recreateVideo(int32_t width, int32_t height, Uint32 flags) {
-  videoSurface = SDL_SetVideoMode(width, height, bitsPerPixel, flags);
-  if (!videoSurface) endWithoutVideo("Can't set video mode after resizing ! Exiting.");
+  videoSurface = setVideoMode(width, height, flags);
+  if (!videoSurface) endWithoutWindow("Can't set video mode after resizing ! Exiting.");
+  watchWindow();
   setProjection(videoSurface->w, videoSurface->h);
   applyGlState();
 }
@@ -28,10 +45,10 @@ void initVideo() {
   SDL_Init(SDL_INIT_VIDEO);  // a failure shows up as a failing SDL_SetVideoMode
   {
     const WindowOpeningGuard guard;
-    videoSurface =
-        SDL_SetVideoMode(settings.windowWidth, settings.windowHeight, bitsPerPixel, startModeFlags);
+    videoSurface = setVideoMode(settings.windowWidth, settings.windowHeight, startModeFlags);
   }
-  if (!videoSurface) endWithoutVideo("Can't set video mode! Exiting.");
+  if (!videoSurface) endWithoutWindow("Can't set video mode! Exiting.");
+  watchWindow();
   SDL_WM_SetCaption("SDL window", "sdl window");
   applyGlState();
   setProjection(videoSurface->w, videoSurface->h);
@@ -60,6 +77,11 @@ void toggleFullScreen() {
 
 void leaveForDesktop() {
   SDL_WM_IconifyWindow();
+}
+
+void restoreScreenMode() {
+  const bool fullScreen = videoSurface != nullptr && (videoSurface->flags & SDL_FULLSCREEN) != 0;
+  if (fullScreen && isClassicSdl(*SDL_Linked_Version())) quitSdl();
 }
 
 void swapVideoBuffers() {

@@ -27,5 +27,9 @@ void toggleFullScreen();
 // the pointer, so the desktop and its other windows get them.
 void leaveForDesktop();
 
+// After a crash: on classic SDL 1.2 full screen, SDL_Quit switches the monitor back from
+// the 1024x768 mode SDL set under Xorg; elsewhere there is nothing to give back.
+void restoreScreenMode();
+
 // Shows the frame drawn: SDL_GL_SwapBuffers, as render/ takes it.
 void swapVideoBuffers();

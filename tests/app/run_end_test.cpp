@@ -27,6 +27,8 @@ TEST(RunEnd, EachWayOutHasItsOwnStatus) {
   // A lost output does not hide why the run ended otherwise.
   EXPECT_EXIT((loseOutput(), endProcess(noVideoMode)), testing::ExitedWithCode(noVideoMode),
               "standard output cannot be written");
+  EXPECT_EXIT(endAfterXError(windowLost, "gone\n"), testing::ExitedWithCode(windowLost),
+              "^gone\n$");
   EXPECT_EXIT(endWithoutDisplay(), testing::ExitedWithCode(displayLost),
               "^geosandbox: the connection to the X server was lost");
 }
