@@ -14,6 +14,9 @@ enum ExitStatus : int {
   xRequestRefused = 5,    // the X server refused a request the run cannot go on without
   unknownArguments = 64,  // a command line other than none, --help or --version
 };
+// Every status of the enum, for the test that finds each in the manual page.
+constexpr ExitStatus exitStatuses[] = {ranToEnd,   outputLost,      noVideoMode,     displayLost,
+                                       windowLost, xRequestRefused, unknownArguments};
 // A signal the program does not handle itself ends it with 128 + the signal's number, as the
 // shell reports it: Ctrl-C (130) and SIGTERM (143) while the window opens, and the crashes
 // the crash report names (SIGSEGV 139, SIGABRT 134, ...).
