@@ -17,9 +17,10 @@ TEST(RunEnd, AFailedStreamIsSaidOnce) {
   EXPECT_FALSE(noticeLostOutput(out, err));
   out.setstate(std::ios::badbit);
   EXPECT_TRUE(noticeLostOutput(out, err));
+  const std::string once = err.str();
   EXPECT_TRUE(noticeLostOutput(out, err));
-  EXPECT_EQ(err.str(),
-            "geosandbox: standard output cannot be written: what the program prints is lost\n");
+  EXPECT_FALSE(once.empty());
+  EXPECT_EQ(err.str(), once);
 }
 
 // The manual page's EXIT STATUS: each status number of an entry, with the entry's text.

@@ -4,20 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 binary=$1
 
-# The program's processor time over 3 s, in per cent of one core.
-core_share() {
-  local before after
-  before=$(awk '{ print $14 + $15 }' "/proc/$APP_PID/stat")
-  sleep 3
-  after=$(awk '{ print $14 + $15 }' "/proc/$APP_PID/stat")
-  echo $(((after - before) * 100 / (3 * $(getconf CLK_TCK))))
-}
-
-start_xvfb
-start_app "$binary"
-wait_for_window 60
-# The texture is made in the first frame: the main loop runs and takes events.
-wait_for_line "$APP_OUT" "created texture" 60
+start_figure_run "$binary"
 # Without a window manager to minimise it, the window is taken off the screen directly,
 # which SDL reports as a minimised one.
 xdotool windowunmap "$WIN" || fail "xdotool windowunmap"
