@@ -1,7 +1,6 @@
 #include "app/desktop_window.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <poll.h>
 
 #include <vector>
@@ -9,33 +8,54 @@
 #include "app/xlib.h"
 #include "app/xlib_calls.h"
 
+// SDL 1.2's SDL_SysWMinfo as both SDL 1.2 libraries fill it on X11: their header gives the X11
+// part only where the X11 headers are installed and, on sdl12-compat, where it says so.
+struct SDL_SysWMinfo {
+  SDL_version version;
+  int subsystem;
+  struct {
+    XDisplay* display;
+    XId window;  // where the program draws
+    void (*lock)();
+    void (*unlock)();
+    XId fswindow;  // classic SDL's full-screen window; sdl12-compat's one window
+    XId wmwindow;  // classic SDL's managed window; 0 on sdl12-compat
+    XDisplay* gfxdisplay;
+  } x11;
+};
+extern "C" int SDL_GetWMInfo(SDL_SysWMinfo* info);
+
 namespace {
+
+constexpr int sysWmX11 = 0;  // SDL_SYSWM_X11, the first of its enum
+constexpr long propertyChangeMask = 1L << 22;
+constexpr XId anyPropertyType = 0;
 
 // ICCCM's WM_STATE value of a minimised window.
 constexpr long iconicState = 3;
 
 struct Watch {
-  Display* own = nullptr;  // the program's connection, opened once
-  Display* sdl = nullptr;  // SDL's, only to wait on
-  Window managed = 0;      // the window the window manager manages
-  Atom wmState = 0;
-  Atom netWmState = 0;
-  Atom netWmStateHidden = 0;
+  XDisplay* own = nullptr;  // the program's connection, opened once
+  XDisplay* sdl = nullptr;  // SDL's, only to wait on
+  XId managed = noXId;      // the window the window manager manages
+  XId wmState = noXId;
+  XId netWmState = noXId;
+  XId netWmStateHidden = noXId;
 };
 
 Watch watch;
 
 // The property's 32-bit items (longs, as Xlib hands them), empty where it is missing.
-std::vector<long> readProperty(const XlibCalls& x, Atom property) {
-  Atom type = 0;
+std::vector<long> readProperty(const XlibCalls& x, XId property) {
+  XId type = noXId;
   int format = 0;
   unsigned long count = 0;
   unsigned long after = 0;
   unsigned char* data = nullptr;
   std::vector<long> items;
-  const int status = x.getWindowProperty(watch.own, watch.managed, property, 0, 64, False,
-                                         AnyPropertyType, &type, &format, &count, &after, &data);
-  if (status == Success && format == 32 && data) {
+  const int status = x.getWindowProperty(watch.own, watch.managed, property, 0, 64, 0,
+                                         anyPropertyType, &type, &format, &count, &after, &data);
+  if (status == 0 && format == 32 && data) {
     const long* values = reinterpret_cast<const long*>(data);
     items.assign(values, values + count);
   }
@@ -46,7 +66,7 @@ std::vector<long> readProperty(const XlibCalls& x, Atom property) {
 // Events on the program's own connection only say that a property changed; the state is read
 // afresh, so they are dropped.
 void dropEvents(const XlibCalls& x) {
-  XEvent event;
+  XEventLayout event;
   while (x.pending(watch.own) > 0) x.nextEvent(watch.own, &event);
 }
 
@@ -56,20 +76,20 @@ void watchWindow() {
   const XlibCalls* x = xlibCalls();
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!x || SDL_GetWMInfo(&info) <= 0 || info.subsystem != SDL_SYSWM_X11) return;
-  setOwnWindows({info.info.x11.window, info.info.x11.fswindow, info.info.x11.wmwindow});
+  if (!x || SDL_GetWMInfo(&info) <= 0 || info.subsystem != sysWmX11) return;
+  setOwnWindows({info.x11.window, info.x11.fswindow, info.x11.wmwindow});
   if (!watch.own) {
     watch.own = x->openDisplay(nullptr);
     if (!watch.own) return;
-    watch.wmState = x->internAtom(watch.own, "WM_STATE", False);
-    watch.netWmState = x->internAtom(watch.own, "_NET_WM_STATE", False);
-    watch.netWmStateHidden = x->internAtom(watch.own, "_NET_WM_STATE_HIDDEN", False);
+    watch.wmState = x->internAtom(watch.own, "WM_STATE", 0);
+    watch.netWmState = x->internAtom(watch.own, "_NET_WM_STATE", 0);
+    watch.netWmStateHidden = x->internAtom(watch.own, "_NET_WM_STATE_HIDDEN", 0);
   }
-  watch.sdl = info.info.x11.display;
+  watch.sdl = info.x11.display;
   // sdl12-compat names only the one window SDL 2 made, which the window manager manages.
-  watch.managed = info.info.x11.wmwindow ? info.info.x11.wmwindow : info.info.x11.window;
-  x->selectInput(watch.own, watch.managed, PropertyChangeMask);
-  x->sync(watch.own, False);
+  watch.managed = info.x11.wmwindow ? info.x11.wmwindow : info.x11.window;
+  x->selectInput(watch.own, watch.managed, propertyChangeMask);
+  x->sync(watch.own, 0);
 }
 
 bool desktopHidesWindow() {
@@ -79,7 +99,7 @@ bool desktopHidesWindow() {
   const std::vector<long> state = readProperty(*x, watch.wmState);
   if (!state.empty() && state.front() == iconicState) return true;
   for (long atom : readProperty(*x, watch.netWmState)) {
-    if (static_cast<Atom>(atom) == watch.netWmStateHidden) return true;
+    if (static_cast<XId>(atom) == watch.netWmStateHidden) return true;
   }
   return false;
 }

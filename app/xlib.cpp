@@ -12,8 +12,8 @@
 namespace {
 
 // libXinerama's two calls, without its header.
-using IsActive = int (*)(Display*);
-using QueryScreens = void* (*)(Display*, int*);
+using IsActive = int (*)(XDisplay*);
+using QueryScreens = void* (*)(XDisplay*, int*);
 
 template <typename Function>
 Function symbol(void* library, const char* name) {
@@ -44,9 +44,9 @@ bool harmlessSaid = false;
 bool endPending = false;
 XErrorVerdict pendingVerdict = XErrorVerdict::fatal;
 XErrorReport pendingReport = {};
-Display* pendingDisplay = nullptr;
+XDisplay* pendingDisplay = nullptr;
 
-std::string errorText(const XlibCalls& x, Display* display, int code) {
+std::string errorText(const XlibCalls& x, XDisplay* display, int code) {
   char text[160] = "";
   x.getErrorText(display, code, text, sizeof text);
   return text;
@@ -55,14 +55,14 @@ std::string errorText(const XlibCalls& x, Display* display, int code) {
 // Xlib's own name of a core request, from its error database; an extension's request is
 // named by its extension, asked of a connection of its own, since the one that failed may
 // be in no state for requests.
-std::string requestName(const XlibCalls& x, Display* display, const XErrorReport& report) {
+std::string requestName(const XlibCalls& x, XDisplay* display, const XErrorReport& report) {
   char name[160] = "";
   if (report.request < 128) {
     const std::string number = std::to_string(report.request);
     x.getErrorDatabaseText(display, "XRequest", number.c_str(), "", name, sizeof name);
     return name;
   }
-  Display* own = x.openDisplay(nullptr);
+  XDisplay* own = x.openDisplay(nullptr);
   if (!own) return "";
   std::string found;
   int count = 0;
@@ -87,7 +87,7 @@ std::string requestName(const XlibCalls& x, Display* display, const XErrorReport
 // Xlib's own handler would print the request and end the process with status 1, from
 // inside whichever SDL call made it. This one only notes the error and returns, so that
 // call fails or goes on, and the run ends, where it must, once out of it.
-extern "C" int noteXError(Display* display, XErrorEvent* event) {
+extern "C" int noteXError(XDisplay* display, XErrorEventLayout* event) {
   const XErrorReport report = {event->error_code, event->request_code, event->minor_code,
                                event->resourceid};
   if (endPending) return 0;  // what follows the first such error only repeats it
@@ -109,7 +109,7 @@ extern "C" int noteXError(Display* display, XErrorEvent* event) {
 }
 
 // Xlib ends the process once this returns; it does not.
-extern "C" int endOnLostConnection(Display*) {
+extern "C" int endOnLostConnection(XDisplay*) {
   endWithoutDisplay();
 }
 
@@ -122,7 +122,7 @@ int countXineramaHeads() {
   const auto isActive = symbol<IsActive>(xinerama.handle, "XineramaIsActive");
   const auto queryScreens = symbol<QueryScreens>(xinerama.handle, "XineramaQueryScreens");
   if (!isActive || !queryScreens) return -1;
-  Display* display = x->openDisplay(nullptr);
+  XDisplay* display = x->openDisplay(nullptr);
   if (!display) return -1;
   int heads = 1;
   if (isActive(display)) {
@@ -156,7 +156,8 @@ const XlibCalls* xlibCalls() {
         load(x11, "XSelectInput", found.selectInput) &&
         load(x11, "XConnectionNumber", found.connectionNumber) &&
         load(x11, "XPending", found.pending) && load(x11, "XNextEvent", found.nextEvent) &&
-        load(x11, "XSendEvent", found.sendEvent) && load(x11, "XSync", found.sync);
+        load(x11, "XSendEvent", found.sendEvent) && load(x11, "XSync", found.sync) &&
+        load(x11, "XFlush", found.flush);
     return complete ? &found : nullptr;
   }();
   return calls;
