@@ -8,6 +8,7 @@
 #include "app/run_end.h"
 #include "app/signals.h"
 #include "app/video_environment.h"
+#include "app/window_size.h"
 #include "app/xlib.h"
 #include "render/frame.h"
 #include "render/frustum.h"
@@ -19,6 +20,29 @@ namespace {
 constexpr int bitsPerPixel = 32;
 constexpr Uint32 startModeFlags = SDL_FULLSCREEN | SDL_RESIZABLE | SDL_OPENGL;
 constexpr Uint32 resizedModeFlags = SDL_RESIZABLE | SDL_OPENGL;
+
+// The screen as the program found it before its first mode, and the full-screen mode to ask
+// for there; both set once, by initVideo.
+WindowSize screenSize = {0, 0};
+WindowSize fullScreenMode = {0, 0};
+
+WindowSize startSize() {
+  const Settings start = startSettings();
+  return {start.windowWidth, start.windowHeight};
+}
+
+WindowSize chooseFullScreenMode() {
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
+  if (info) screenSize = {info->current_w, info->current_h};
+  SDL_Rect** listed = SDL_ListModes(nullptr, startModeFlags);
+  const bool anyMode = listed == reinterpret_cast<SDL_Rect**>(-1);
+  std::vector<WindowSize> modes;
+  for (int index = 0; listed && !anyMode && listed[index]; ++index) {
+    modes.push_back({listed[index]->w, listed[index]->h});
+  }
+  return fullScreenSize(startSize(), screenSize, modes, anyMode,
+                        isClassicSdl(*SDL_Linked_Version()));
+}
 
 [[noreturn]] void endWithoutWindow(const char* message) {
   const char* cause = SDL_GetError();
@@ -43,9 +67,10 @@ void recreateVideo(int32_t width, int32_t height, Uint32 flags) {
 
 void initVideo() {
   SDL_Init(SDL_INIT_VIDEO);  // a failure shows up as a failing SDL_SetVideoMode
+  fullScreenMode = chooseFullScreenMode();
   {
     const WindowOpeningGuard guard;
-    videoSurface = setVideoMode(settings.windowWidth, settings.windowHeight, startModeFlags);
+    videoSurface = setVideoMode(fullScreenMode.width, fullScreenMode.height, startModeFlags);
   }
   if (!videoSurface) endWithoutWindow("Can't set video mode! Exiting.");
   watchWindow();
@@ -67,12 +92,17 @@ void resizeVideo(int32_t width, int32_t height) {
 }
 
 void toggleFullScreen() {
-  if (videoSurface->flags & SDL_FULLSCREEN) {
-    recreateVideo(videoSurface->w, videoSurface->h, resizedModeFlags);
+  if (!(videoSurface->flags & SDL_FULLSCREEN)) {
+    recreateVideo(fullScreenMode.width, fullScreenMode.height, startModeFlags);
     return;
   }
-  const Settings start = startSettings();
-  recreateVideo(start.windowWidth, start.windowHeight, startModeFlags);
+  // Centred, where the window manager leaves the place to the program; only this once, so a
+  // window the user moved or resized is re-created where it is.
+  const bool centre = !std::getenv("SDL_VIDEO_CENTERED") && !std::getenv("SDL_VIDEO_WINDOW_POS");
+  if (centre) setenv("SDL_VIDEO_CENTERED", "1", 1);
+  const WindowSize window = windowedSize(startSize(), screenSize);
+  recreateVideo(window.width, window.height, resizedModeFlags);
+  if (centre) unsetenv("SDL_VIDEO_CENTERED");
 }
 
 void leaveForDesktop() {
