@@ -27,7 +27,12 @@ extern "C" int SDL_GetWMInfo(SDL_SysWMinfo* info);
 
 namespace {
 
-constexpr int sysWmX11 = 0;  // SDL_SYSWM_X11, the first of its enum
+constexpr int propertyNotify = 28;
+constexpr int clientMessage = 33;
+constexpr int propModeAppend = 2;
+constexpr long substructureNotifyAndRedirect = (1L << 19) | (1L << 20);
+constexpr long fromApplication = 1;  // _NET_ACTIVE_WINDOW's source: a normal application
+constexpr int sysWmX11 = 0;          // SDL_SYSWM_X11, the first of its enum
 constexpr long propertyChangeMask = 1L << 22;
 constexpr XId anyPropertyType = 0;
 
@@ -41,6 +46,8 @@ struct Watch {
   XId wmState = noXId;
   XId netWmState = noXId;
   XId netWmStateHidden = noXId;
+  XId timeProperty = noXId;  // appended to with nothing, for the time of the change
+  XId netActiveWindow = noXId;
 };
 
 Watch watch;
@@ -61,6 +68,23 @@ std::vector<long> readProperty(const XlibCalls& x, XId property) {
   }
   if (data) x.free(data);
   return items;
+}
+
+// The X server's time now: SDL 1.2 gives a key press no time, so an empty append to a
+// property of the window makes a change whose notice carries it (as ICCCM suggests).
+unsigned long serverTime(const XlibCalls& x) {
+  x.changeProperty(watch.own, watch.managed, watch.timeProperty, watch.timeProperty, 8,
+                   propModeAppend, nullptr, 0);
+  x.sync(watch.own, 0);
+  unsigned long time = 0;
+  XEventLayout event;
+  while (x.pending(watch.own) > 0) {
+    x.nextEvent(watch.own, &event);
+    if (event.type == propertyNotify && event.property.atom == watch.timeProperty) {
+      time = event.property.time;
+    }
+  }
+  return time;
 }
 
 // Events on the program's own connection only say that a property changed; the state is read
@@ -84,6 +108,8 @@ void watchWindow() {
     watch.wmState = x->internAtom(watch.own, "WM_STATE", 0);
     watch.netWmState = x->internAtom(watch.own, "_NET_WM_STATE", 0);
     watch.netWmStateHidden = x->internAtom(watch.own, "_NET_WM_STATE_HIDDEN", 0);
+    watch.timeProperty = x->internAtom(watch.own, "_GEOSANDBOX_TIME", 0);
+    watch.netActiveWindow = x->internAtom(watch.own, "_NET_ACTIVE_WINDOW", 0);
   }
   watch.sdl = info.x11.display;
   // sdl12-compat names only the one window SDL 2 made, which the window manager manages.
@@ -114,4 +140,20 @@ void waitForDesktop(int milliseconds) {
     return;
   }
   poll(connections.data(), connections.size(), milliseconds);
+}
+
+void askForActivation() {
+  const XlibCalls* x = xlibCalls();
+  if (!x || !watch.own) return;
+  XEventLayout event = {};
+  XClientMessageLayout& message = event.message;
+  message.type = clientMessage;
+  message.window = watch.managed;
+  message.message_type = watch.netActiveWindow;
+  message.format = 32;
+  message.data[0] = fromApplication;
+  message.data[1] = static_cast<long>(serverTime(*x));
+  x->sendEvent(watch.own, x->defaultRootWindow(watch.own), 0, substructureNotifyAndRedirect,
+               &event);
+  x->flush(watch.own);
 }

@@ -14,3 +14,7 @@ bool desktopHidesWindow();
 // Sleeps until the X server sends either connection something (an event for SDL, a property
 // of the window changed) or `milliseconds` pass.
 void waitForDesktop(int milliseconds);
+
+// Asks the window manager to give the window the keyboard, as a task bar does, with the X
+// server's time of the request: after F11 some (kwin) leave the re-made window without it.
+void askForActivation();

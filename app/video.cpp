@@ -91,9 +91,21 @@ void resizeVideo(int32_t width, int32_t height) {
   recreateVideo(width, height, resizedModeFlags);
 }
 
+namespace {
+
+// After F11 either way: the keyboard to the window, and no grab of the pointer left, which
+// sdl12-compat keeps from full screen; classic SDL 1.2 grabs only in full screen, by itself.
+void afterFullScreenSwitch() {
+  if (!isClassicSdl(*SDL_Linked_Version())) SDL_WM_GrabInput(SDL_GRAB_OFF);
+  askForActivation();
+}
+
+}  // namespace
+
 void toggleFullScreen() {
   if (!(videoSurface->flags & SDL_FULLSCREEN)) {
     recreateVideo(fullScreenMode.width, fullScreenMode.height, startModeFlags);
+    afterFullScreenSwitch();
     return;
   }
   // Centred, where the window manager leaves the place to the program; only this once, so a
@@ -103,6 +115,7 @@ void toggleFullScreen() {
   const WindowSize window = windowedSize(startSize(), screenSize);
   recreateVideo(window.width, window.height, resizedModeFlags);
   if (centre) unsetenv("SDL_VIDEO_CENTERED");
+  afterFullScreenSwitch();
 }
 
 void leaveForDesktop() {

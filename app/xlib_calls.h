@@ -19,12 +19,6 @@ struct XErrorEventLayout {
   unsigned char minor_code;
 };
 
-// Xlib's XEvent, a union of 24 longs; only its size and type matter here.
-union XEventLayout {
-  int type;
-  long pad[24];
-};
-
 // Xlib's XClientMessageEvent, for _NET_ACTIVE_WINDOW.
 struct XClientMessageLayout {
   int type;
@@ -35,6 +29,26 @@ struct XClientMessageLayout {
   XId message_type;
   int format;
   long data[5];
+};
+
+// Xlib's XPropertyEvent, whose time gives the program the X server's clock.
+struct XPropertyEventLayout {
+  int type;
+  unsigned long serial;
+  int send_event;
+  XDisplay* display;
+  XId window;
+  XId atom;
+  unsigned long time;
+  int state;
+};
+
+// Xlib's XEvent, a union of 24 longs, with the two kinds the program reads or sends.
+union XEventLayout {
+  int type;
+  XPropertyEventLayout property;
+  XClientMessageLayout message;
+  long pad[24];
 };
 
 using XErrorHandlerCall = int (*)(XDisplay*, XErrorEventLayout*);
@@ -63,6 +77,9 @@ struct XlibCalls {
   int (*sendEvent)(XDisplay*, XId window, int propagate, long mask, XEventLayout* event);
   int (*sync)(XDisplay*, int discard);
   int (*flush)(XDisplay*);
+  int (*changeProperty)(XDisplay*, XId window, XId property, XId type, int format, int mode,
+                        const unsigned char* data, int count);
+  XId (*defaultRootWindow)(XDisplay*);
 };
 
 // Loaded once and kept for the run; null where libX11, or one of these, is missing.
