@@ -32,6 +32,9 @@ WindowSize startSize() {
 }
 
 WindowSize chooseFullScreenMode() {
+  // Without video (no display) classic SDL's mode list would read a device that is not there;
+  // the mode asked for then fails as it always did.
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return startSize();
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   if (info) screenSize = {info->current_w, info->current_h};
   SDL_Rect** listed = SDL_ListModes(nullptr, startModeFlags);
