@@ -3,6 +3,7 @@
 #include "app/globals.h"
 #include "app/video.h"
 #include "app/video_environment.h"
+#include "app/xlib.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ EventRequest requestOf(const SDL_Event& event, EventTime when, bool holdsKeyboar
 
 bool takeEvents(EventTime when, KeyPresses& presses, WindowPresence& presence) {
   if (when == EventTime::step) SDL_PumpEvents();
+  endOnPendingXError();
   SDL_Event event;
   while (nextEvent(when, event)) {
     switch (requestOf(event, when, windowHoldsKeyboard(), presses)) {

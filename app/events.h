@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <cstdint>
+
 #include "app/key_presses.h"
 
 // Where events are read: between frames, or between the reports of a refinement step, when a
@@ -12,7 +14,9 @@ enum class EventTime { frame, step };
 
 // The window's standing with the desktop, kept by the loop from one frame to the next.
 struct WindowPresence {
-  bool hidden = false;  // minimised or left for the desktop: nothing is drawn meanwhile
+  bool hidden = false;         // minimised or left for the desktop: nothing is drawn meanwhile
+  bool minimised = false;      // the window manager's word, which SDL may not pass on
+  uint32_t minimisedRead = 0;  // SDL's tick when that was last read
 };
 
 // What one event asks beyond the presses it notes.

@@ -1,7 +1,5 @@
 #include "app/globals.h"
 
-#include "app/video.h"
-
 Settings settings = startSettings();
 Pose cameraPose = startCameraPose;
 bool wireframe = false;
@@ -14,4 +12,3 @@ Clock frameClock;
 double lastTime = 0.0;
 double frameTime = 0.0;
 uint8_t* keyState = nullptr;
-SDL_Surface* videoSurface = nullptr;

@@ -27,17 +27,11 @@ namespace {
   endProcess(ranToEnd);
 }
 
-// What SDL's own crash handler did, which the program's replaces: on classic SDL 1.2 full
-// screen under Xorg, SDL_Quit switches the monitor back from the 1024x768 mode it set.
-void restoreDesktop() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_Quit();
-}
-
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
   openClosedStandardStreams();
-  installCrashReport(restoreDesktop);
+  installCrashReport(restoreScreenMode);
   ignoreBrokenPipes();
   const Request request = readArguments(argumentCount, arguments);
   if (request != Request::run) answerArguments(request, argumentCount, arguments);

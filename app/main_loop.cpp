@@ -11,6 +11,7 @@
 
 #include "app/camera.h"
 #include "app/clock.h"
+#include "app/desktop_window.h"
 #include "app/events.h"
 #include "app/globals.h"
 #include "app/key_presses.h"
@@ -22,6 +23,7 @@
 #include "app/video.h"
 #include "app/window_during_step.h"
 #include "app/window_text.h"
+#include "app/xlib.h"
 #include "render/frame.h"
 #include "render/mesh_view.h"
 #include "system/cpu_probe.h"
@@ -95,6 +97,21 @@ CameraState cameraGlobals() {
   return {viewer, cameraPose, wireframe, cullBackFaces};
 }
 
+// At most this often, and at each wake of a rest, the window manager's word on the window is
+// read: a round trip to the X server, which also finds a window destroyed by another program.
+constexpr uint32_t desktopReadMilliseconds = 250;
+
+bool resting(WindowPresence& presence) {
+  const uint32_t now = SDL_GetTicks();
+  const bool due = presence.hidden || presence.minimised ||
+                   now - presence.minimisedRead >= desktopReadMilliseconds;
+  if (!due) return false;
+  presence.minimisedRead = now;
+  presence.minimised = desktopHidesWindow();
+  endOnPendingXError();
+  return presence.hidden || presence.minimised;
+}
+
 }  // namespace
 
 void runMainLoop() {
@@ -109,11 +126,11 @@ void runMainLoop() {
     if (takeEvents(EventTime::frame, presses, presence)) return;
     if (std::exchange(presses.toggleFullScreen, false)) toggleFullScreen();
     if (std::exchange(presses.toggleKeys, false)) text.keysShown = !text.keysShown;
-    // Hidden, nothing is drawn: the loop sleeps until the next event, which SDL leaves in
-    // the queue when given nowhere to put it. The figure goes on from where it was, since
-    // the frame time after the rest is clamped.
-    if (presence.hidden) {
-      SDL_WaitEvent(nullptr);
+    // Hidden, nothing is drawn: the loop sleeps until the X server sends something (an
+    // event, the window's state changed) or the next read of the desktop's word is due. The
+    // figure goes on from where it was, since the frame time after the rest is clamped.
+    if (resting(presence)) {
+      waitForDesktop(desktopReadMilliseconds);
       continue;
     }
     frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);

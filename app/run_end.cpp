@@ -6,8 +6,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/video_environment.h"
-
 namespace {
 
 // The slot in every stream's own storage where the program notes that the stream's loss
@@ -36,21 +34,31 @@ void endProcess(ExitStatus status) {
   std::exit(status);
 }
 
+void quitSdl() {
+  SDL_Quit();
+}
+
 void endRun() {
   std::cout << "sdl_quit" << std::endl;
-  SDL_Quit();
+  quitSdl();
   std::cout << "sdl_quit done" << std::endl;
   endProcess(ranToEnd);
 }
 
-void endWithoutVideo(const char* message) {
+void endWithoutVideo(const char* message, const std::string& advice) {
   std::cout << message << std::endl;
   // Standard output carries only the fixed message; the cause goes to standard error.
   const char* cause = SDL_GetError();
   if (cause && *cause) std::cerr << "SDL: " << cause << std::endl;
-  if (cause) std::cerr << videoStartAdvice(std::getenv("SDL_VIDEODRIVER"), cause) << std::flush;
-  SDL_Quit();
+  std::cerr << advice << std::flush;
+  quitSdl();
   endProcess(noVideoMode);
+}
+
+void endAfterXError(ExitStatus status, const std::string& line) {
+  std::cerr << line << std::flush;
+  quitSdl();
+  endProcess(status);
 }
 
 void endWithoutDisplay() {

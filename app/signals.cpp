@@ -101,13 +101,16 @@ extern "C" void reportCrash(int signal) {
   crashSignal = signal;
   rlimit limit{};
   std::uint64_t limitBytes = noAddressSpaceLimit;
+  // getrlimit is a plain system call that only copies the limit out: it takes no lock and
+  // allocates nothing, so it is safe here though signal-safety(7) does not list it.
   if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
     limitBytes = limit.rlim_cur;
   }
   char report[256];
   writeError(report, formatCrashReport(report, sizeof report, signal, limitBytes));
   if (desktopRestore != nullptr) {
-    // A second crash inside the restore ends the process by its default action, unreported.
+    // A second crash inside the restore ends the process by its default action, unreported:
+    // the status is then that second fault's signal, not the first one's.
     const struct sigaction fallback = actionFor(SIG_DFL, 0);
     for (int other : crashSignals) sigaction(other, &fallback, nullptr);
     const struct sigaction limitRestore = actionFor(endRestoreTooLong, SA_ONSTACK);

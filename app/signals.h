@@ -16,7 +16,8 @@ std::size_t formatCrashReport(char* buffer, std::size_t size, int signal, std::u
 // Handlers for SIGSEGV, SIGBUS, SIGFPE, SIGILL and SIGABRT, on a stack of their own so that
 // a stack that cannot grow is reported too. Each writes the report, then calls
 // `restoreDesktop` (where given) with at most `restoreSeconds` to finish, then ends the
-// process by the signal's default action, so the status is the crash's own. Installed
+// process by the signal's default action, so the status is the crash's own (a second fault
+// during the restore ends it by that fault's action, and its status). Installed
 // before SDL_Init, they keep SDL 1.2's own crash handler out, which only takes signals
 // nobody else handles.
 void installCrashReport(void (*restoreDesktop)() = nullptr, unsigned restoreSeconds = 2);

@@ -1,12 +1,19 @@
 #include "app/video.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "app/desktop_window.h"
 #include "app/globals.h"
 #include "app/run_end.h"
 #include "app/signals.h"
+#include "app/video_environment.h"
+#include "app/window_size.h"
+#include "app/xlib.h"
 #include "render/frame.h"
 #include "render/frustum.h"
+
+SDL_Surface* videoSurface = nullptr;
 
 namespace {
 
@@ -14,10 +21,47 @@ constexpr int bitsPerPixel = 32;
 constexpr Uint32 startModeFlags = SDL_FULLSCREEN | SDL_RESIZABLE | SDL_OPENGL;
 constexpr Uint32 resizedModeFlags = SDL_RESIZABLE | SDL_OPENGL;
 
+// The screen as the program found it before its first mode, and the full-screen mode to ask
+// for there; both set once, by initVideo.
+WindowSize screenSize = {0, 0};
+WindowSize fullScreenMode = {0, 0};
+
+WindowSize startSize() {
+  const Settings start = startSettings();
+  return {start.windowWidth, start.windowHeight};
+}
+
+WindowSize chooseFullScreenMode() {
+  // Without video (no display) classic SDL's mode list would read a device that is not there;
+  // the mode asked for then fails as it always did.
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return startSize();
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
+  if (info) screenSize = {info->current_w, info->current_h};
+  SDL_Rect** listed = SDL_ListModes(nullptr, startModeFlags);
+  const bool anyMode = listed == reinterpret_cast<SDL_Rect**>(-1);
+  std::vector<WindowSize> modes;
+  for (int index = 0; listed && !anyMode && listed[index]; ++index) {
+    modes.push_back({listed[index]->w, listed[index]->h});
+  }
+  return fullScreenSize(startSize(), screenSize, modes, anyMode,
+                        isClassicSdl(*SDL_Linked_Version()));
+}
+
+[[noreturn]] void endWithoutWindow(const char* message) {
+  const char* cause = SDL_GetError();
+  endWithoutVideo(message, videoStartAdvice(std::getenv("SDL_VIDEODRIVER"), cause ? cause : ""));
+}
+
+SDL_Surface* setVideoMode(int32_t width, int32_t height, Uint32 flags) {
+  const OpeningWindow opening;
+  return SDL_SetVideoMode(width, height, bitsPerPixel, flags);
+}
+
 // A re-created mode: the projection for the size granted, then the fixed state again.
 void recreateVideo(int32_t width, int32_t height, Uint32 flags) {
-  videoSurface = SDL_SetVideoMode(width, height, bitsPerPixel, flags);
-  if (!videoSurface) endWithoutVideo("Can't set video mode after resizing ! Exiting.");
+  videoSurface = setVideoMode(width, height, flags);
+  if (!videoSurface) endWithoutWindow("Can't set video mode after resizing ! Exiting.");
+  watchWindow();
   setProjection(videoSurface->w, videoSurface->h);
   applyGlState();
 }
@@ -26,12 +70,13 @@ void recreateVideo(int32_t width, int32_t height, Uint32 flags) {
 
 void initVideo() {
   SDL_Init(SDL_INIT_VIDEO);  // a failure shows up as a failing SDL_SetVideoMode
+  fullScreenMode = chooseFullScreenMode();
   {
     const WindowOpeningGuard guard;
-    videoSurface =
-        SDL_SetVideoMode(settings.windowWidth, settings.windowHeight, bitsPerPixel, startModeFlags);
+    videoSurface = setVideoMode(fullScreenMode.width, fullScreenMode.height, startModeFlags);
   }
-  if (!videoSurface) endWithoutVideo("Can't set video mode! Exiting.");
+  if (!videoSurface) endWithoutWindow("Can't set video mode! Exiting.");
+  watchWindow();
   SDL_WM_SetCaption("SDL window", "sdl window");
   applyGlState();
   setProjection(videoSurface->w, videoSurface->h);
@@ -49,17 +94,40 @@ void resizeVideo(int32_t width, int32_t height) {
   recreateVideo(width, height, resizedModeFlags);
 }
 
+namespace {
+
+// After F11 either way: the keyboard to the window, and no grab of the pointer left, which
+// sdl12-compat keeps from full screen; classic SDL 1.2 grabs only in full screen, by itself.
+void afterFullScreenSwitch() {
+  if (!isClassicSdl(*SDL_Linked_Version())) SDL_WM_GrabInput(SDL_GRAB_OFF);
+  askForActivation();
+}
+
+}  // namespace
+
 void toggleFullScreen() {
-  if (videoSurface->flags & SDL_FULLSCREEN) {
-    recreateVideo(videoSurface->w, videoSurface->h, resizedModeFlags);
+  if (!(videoSurface->flags & SDL_FULLSCREEN)) {
+    recreateVideo(fullScreenMode.width, fullScreenMode.height, startModeFlags);
+    afterFullScreenSwitch();
     return;
   }
-  const Settings start = startSettings();
-  recreateVideo(start.windowWidth, start.windowHeight, startModeFlags);
+  // Centred, where the window manager leaves the place to the program; only this once, so a
+  // window the user moved or resized is re-created where it is.
+  const bool centre = !std::getenv("SDL_VIDEO_CENTERED") && !std::getenv("SDL_VIDEO_WINDOW_POS");
+  if (centre) setenv("SDL_VIDEO_CENTERED", "1", 1);
+  const WindowSize window = windowedSize(startSize(), screenSize);
+  recreateVideo(window.width, window.height, resizedModeFlags);
+  if (centre) unsetenv("SDL_VIDEO_CENTERED");
+  afterFullScreenSwitch();
 }
 
 void leaveForDesktop() {
   SDL_WM_IconifyWindow();
+}
+
+void restoreScreenMode() {
+  const bool fullScreen = videoSurface != nullptr && (videoSurface->flags & SDL_FULLSCREEN) != 0;
+  if (fullScreen && isClassicSdl(*SDL_Linked_Version())) quitSdl();
 }
 
 void swapVideoBuffers() {

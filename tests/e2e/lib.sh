@@ -5,8 +5,12 @@
 #   start_xvfb                      private Xvfb on a free display; exports DISPLAY
 #   start_app BINARY                runs BINARY in the background, stdin closed;
 #                                   sets APP_PID, APP_OUT (stdout file), APP_ERR
-#   start_figure_run BINARY         start_xvfb, start_app, and waits for the window and
-#                                   the figure's texture: the next screenshot shows it
+#   start_figure_run BINARY         start_xvfb, start_app and wait_for_figure
+#   wait_for_figure                 waits for the window and the figure's texture, made in
+#                                   the first frame: the loop runs and takes events, and the
+#                                   next screenshot shows the lattice
+#   core_share [SECONDS]            the program's processor time over SECONDS (default 3),
+#                                   in per cent of one core
 #   wait_for_window [TIMEOUT]       waits for the "SDL window" window; sets WIN
 #   focus_window                    pointer into WIN and keyboard focus on it
 #   window_size                     prints WIN's size as WIDTHxHEIGHT
@@ -82,13 +86,23 @@ start_app() {
   APP_PID=$!
 }
 
-# Starts the program on a private X server and waits until the figure's texture
-# exists, so the next screenshot shows the lattice.
+wait_for_figure() {
+  wait_for_window 60
+  wait_for_line "$APP_OUT" "created texture" 60
+}
+
 start_figure_run() {
   start_xvfb
   start_app "$1"
-  wait_for_window 60
-  wait_for_line "$APP_OUT" "created texture" 60
+  wait_for_figure
+}
+
+core_share() {
+  local seconds=${1:-3} before after
+  before=$(awk '{ print $14 + $15 }' "/proc/$APP_PID/stat")
+  sleep "$seconds"
+  after=$(awk '{ print $14 + $15 }' "/proc/$APP_PID/stat")
+  echo $(((after - before) * 100 / (seconds * $(getconf CLK_TCK))))
 }
 
 # The program prints nothing per frame, so when a test needs frames drawn (a picture to

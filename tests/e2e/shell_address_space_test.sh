@@ -12,8 +12,7 @@ start_xvfb
 ulimit -S -v $((megabytes * 1024))
 start_app "$binary"
 ulimit -S -v unlimited
-wait_for_window 60
-wait_for_line "$APP_OUT" "created texture" 60
+wait_for_figure
 kill -SEGV "$APP_PID"
 wait_for_exit 20
 

@@ -3,11 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 binary=$1
 
-start_xvfb
-start_app "$binary"
-wait_for_window 60
-# The texture is made in the first frame: the main loop runs and takes events.
-wait_for_line "$APP_OUT" "created texture" 60
+start_figure_run "$binary"
 xdotool windowsize "$WIN" 800 600 || fail "xdotool windowsize"
 poll_until 20 eval '[ "$(window_size)" = "800x600" ]' ||
   fail "window is $(window_size), expected 800x600"

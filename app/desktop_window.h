@@ -1,0 +1,20 @@
+#pragma once
+// The window as the desktop sees it, read through a connection of the program's own to the
+// X server: whether the window manager holds it minimised, and whether it still exists.
+
+// After each video mode set: takes the windows SDL made for the program and watches the one
+// the window manager manages. Does nothing without X11 (another SDL video driver, no libX11).
+void watchWindow();
+
+// The window manager holds the window minimised: WM_STATE Iconic, or _NET_WM_STATE with
+// _NET_WM_STATE_HIDDEN (mutter keeps a minimised window mapped, so SDL is not told). A window
+// destroyed meanwhile is noted by the X error handler, and endOnPendingXError ends the run.
+bool desktopHidesWindow();
+
+// Sleeps until the X server sends either connection something (an event for SDL, a property
+// of the window changed) or `milliseconds` pass.
+void waitForDesktop(int milliseconds);
+
+// Asks the window manager to give the window the keyboard, as a task bar does, with the X
+// server's time of the request: after F11 some (kwin) leave the re-made window without it.
+void askForActivation();

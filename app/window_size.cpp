@@ -1,0 +1,23 @@
+#include "app/window_size.h"
+
+#include <algorithm>
+
+bool operator==(const WindowSize& a, const WindowSize& b) {
+  return a.width == b.width && a.height == b.height;
+}
+
+WindowSize windowedSize(WindowSize start, WindowSize screen) {
+  int32_t height = screen.height * 2 / 3;
+  if (height < start.height && start.width <= screen.width && start.height <= screen.height) {
+    return start;
+  }
+  height = std::min(height, screen.width * 3 / 4);
+  return {height * 4 / 3, height};
+}
+
+WindowSize fullScreenSize(WindowSize start, WindowSize screen, const std::vector<WindowSize>& modes,
+                          bool anyMode, bool classicSdl) {
+  const bool offered = anyMode || std::find(modes.begin(), modes.end(), start) != modes.end();
+  if (offered || !classicSdl || screen.width <= 0 || screen.height <= 0) return start;
+  return screen;
+}

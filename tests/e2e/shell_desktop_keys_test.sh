@@ -1,0 +1,60 @@
+# What a window manager would see of F11 and Alt+Tab, on a bare X server of 1600x1200 that
+# has no 1024x768 mode. F11 gives a 4:3 window of two thirds of the screen's height, asks for
+# the keyboard (_NET_ACTIVE_WINDOW from an application, with a time) and leaves no grab; F11
+# again gives full screen, grabbing what it grabbed at start; after a resize of that window from
+# outside, F11 there and back gives F11's size again. Where full screen holds the keyboard (classic SDL 1.2), Alt+Tab asks the window
+# manager to minimise the window, and the program rests until a key reaches it.
+source "$(dirname "$0")/lib.sh"
+binary=$1
+f11_size=1066x800
+
+probe() { "$E2E_BIN_DIR/e2e_desktop_probe" "$@"; }
+is_size() { [ "$(window_size)" = "$1" ]; }
+is_not_size() { [ "$(window_size)" != "$1" ]; }
+# f11_to WHAT CHECK...: F11, then CHECK must hold within 20 s.
+f11_to() {
+  local what=$1
+  shift
+  focus_window
+  tap_key F11
+  poll_until 20 "$@" || fail "F11 $what: the window is $(window_size) ($*)"
+  # A person does not press again within the frames the switch takes.
+  let_frames_pass 1
+}
+
+XVFB_SCREEN=1600x1200x24 start_figure_run "$binary"
+probe requests 100 >"$E2E_TMP/requests" 2>&1 &
+requests_pid=$!
+poll_until 10 grep -q listening "$E2E_TMP/requests" || fail "the probe does not listen"
+full_grabs=$(probe grabs)
+grabs_are() { [ "$(probe grabs)" = "$1" ]; }
+
+f11_to "to a window" is_size "$f11_size"
+poll_until 10 grabs_are "pointer free keyboard free" || fail "after F11 $(probe grabs)"
+asked() { grep -q "^_NET_ACTIVE_WINDOW $WIN 1 [1-9]" "$E2E_TMP/requests"; }
+poll_until 10 asked || fail "after F11 no activation of $WIN was asked with a time"
+
+xdotool windowsize "$WIN" 800 600 || fail "xdotool windowsize"
+poll_until 20 is_size 800x600 || fail "the window did not become 800x600"
+let_frames_pass 1
+f11_to "to full screen" is_not_size 800x600
+poll_until 10 grabs_are "$full_grabs" ||
+  fail "full screen again: $(probe grabs), at start $full_grabs"
+f11_to "to a window after the resize" is_size "$f11_size"
+f11_to "to full screen again" is_not_size "$f11_size"
+
+if [ "$full_grabs" = "pointer held keyboard held" ]; then
+  focus_window
+  tap_key alt+Tab
+  minimise="WM_CHANGE_STATE $WIN 3"
+  poll_until 10 grep -qx "$minimise" "$E2E_TMP/requests" || fail "Alt+Tab asked no minimise"
+  sleep 1
+  share=$(core_share)
+  [ "$share" -lt 5 ] || fail "left by Alt+Tab, the program took $share % of a core"
+  refine_to 1
+  back=$(core_share)
+  [ "$back" -ge 10 ] || fail "back after t, the program took $back % of a core"
+fi
+kill "$requests_pid"
+stop_app
+pass
