@@ -64,10 +64,8 @@ TEST(MeshView, DrawsEveryFaceInItsAreasColour) {
     const std::vector<double> rotation = lookingAlong(view);
     glLoadMatrixd(rotation.data());
     drawMeshPicture(picture);
-    std::vector<uint8_t> pixels(side * side * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    swapAndKeepImage();
+    const Image& shown = lastShownImage();
     for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
       const float* p = &picture.positions.at(9 * f);
       const Vector3 a = {p[0], p[1], p[2]}, b = {p[3], p[4], p[5]}, c = {p[6], p[7], p[8]};
@@ -87,11 +85,10 @@ TEST(MeshView, DrawsEveryFaceInItsAreasColour) {
       const double y = m[1] * centroid.x + m[5] * centroid.y + m[9] * centroid.z;
       const int column = static_cast<int>((x + halfView) / (2 * halfView) * side);
       const int row = static_cast<int>((y + halfView) / (2 * halfView) * side);
-      const uint8_t* pixel = &pixels.at((static_cast<std::size_t>(row) * side + column) * 4);
       const Rgb expected = areaColour(triangleArea(a, b, c) / meanArea);
-      EXPECT_EQ(pixel[0], expected.red) << "face " << f;
-      EXPECT_EQ(pixel[1], expected.green) << "face " << f;
-      EXPECT_EQ(pixel[2], expected.blue) << "face " << f;
+      EXPECT_EQ(shown.at(column, row, 0), expected.red) << "face " << f;
+      EXPECT_EQ(shown.at(column, row, 1), expected.green) << "face " << f;
+      EXPECT_EQ(shown.at(column, row, 2), expected.blue) << "face " << f;
       ++facesSeen;
     }
   }
