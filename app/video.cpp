@@ -21,30 +21,23 @@ constexpr int bitsPerPixel = 32;
 constexpr Uint32 startModeFlags = SDL_FULLSCREEN | SDL_RESIZABLE | SDL_OPENGL;
 constexpr Uint32 resizedModeFlags = SDL_RESIZABLE | SDL_OPENGL;
 
-// The screen as the program found it before its first mode, and the full-screen mode to ask
-// for there; both set once, by initVideo.
+// The screen as the program found it before its first mode, set once by initVideo.
 WindowSize screenSize = {0, 0};
-WindowSize fullScreenMode = {0, 0};
 
 WindowSize startSize() {
   const Settings start = startSettings();
   return {start.windowWidth, start.windowHeight};
 }
 
-WindowSize chooseFullScreenMode() {
-  // Without video (no display) classic SDL's mode list would read a device that is not there;
-  // the mode asked for then fails as it always did.
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return startSize();
+// The screen's size, for F11's window. The full-screen mode stays the start size: asked for
+// the screen's own size where it has no 1024x768 mode, classic SDL spans every head of a
+// Xinerama screen and gives a window of that size where only one head is shown.
+void readScreenSize() {
+  // Without video (no display) there is nothing to read; the mode asked for then fails as it
+  // always did.
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   if (info) screenSize = {info->current_w, info->current_h};
-  SDL_Rect** listed = SDL_ListModes(nullptr, startModeFlags);
-  const bool anyMode = listed == reinterpret_cast<SDL_Rect**>(-1);
-  std::vector<WindowSize> modes;
-  for (int index = 0; listed && !anyMode && listed[index]; ++index) {
-    modes.push_back({listed[index]->w, listed[index]->h});
-  }
-  return fullScreenSize(startSize(), screenSize, modes, anyMode,
-                        isClassicSdl(*SDL_Linked_Version()));
 }
 
 [[noreturn]] void endWithoutWindow(const char* message) {
@@ -70,10 +63,11 @@ void recreateVideo(int32_t width, int32_t height, Uint32 flags) {
 
 void initVideo() {
   SDL_Init(SDL_INIT_VIDEO);  // a failure shows up as a failing SDL_SetVideoMode
-  fullScreenMode = chooseFullScreenMode();
+  readScreenSize();
+  const WindowSize start = startSize();
   {
     const WindowOpeningGuard guard;
-    videoSurface = setVideoMode(fullScreenMode.width, fullScreenMode.height, startModeFlags);
+    videoSurface = setVideoMode(start.width, start.height, startModeFlags);
   }
   if (!videoSurface) endWithoutWindow("Can't set video mode! Exiting.");
   watchWindow();
@@ -107,7 +101,8 @@ void afterFullScreenSwitch() {
 
 void toggleFullScreen() {
   if (!(videoSurface->flags & SDL_FULLSCREEN)) {
-    recreateVideo(fullScreenMode.width, fullScreenMode.height, startModeFlags);
+    const WindowSize start = startSize();
+    recreateVideo(start.width, start.height, startModeFlags);
     afterFullScreenSwitch();
     return;
   }

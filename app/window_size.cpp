@@ -15,9 +15,3 @@ WindowSize windowedSize(WindowSize start, WindowSize screen) {
   return {height * 4 / 3, height};
 }
 
-WindowSize fullScreenSize(WindowSize start, WindowSize screen, const std::vector<WindowSize>& modes,
-                          bool anyMode, bool classicSdl) {
-  const bool offered = anyMode || std::find(modes.begin(), modes.end(), start) != modes.end();
-  if (offered || !classicSdl || screen.width <= 0 || screen.height <= 0) return start;
-  return screen;
-}

@@ -25,15 +25,4 @@ TEST(WindowSize, FElevenWindowFollowsTheScreen) {
   }
 }
 
-TEST(WindowSize, FullScreenFillsAScreenWithoutTheStartMode) {
-  const WindowSize screen = {1920, 1080};
-  const std::vector<WindowSize> withStart = {{1920, 1080}, {1024, 768}, {800, 600}};
-  const std::vector<WindowSize> without = {{1920, 1080}};
-  EXPECT_TRUE(fullScreenSize(start, screen, withStart, false, true) == start);
-  EXPECT_TRUE(fullScreenSize(start, screen, without, false, true) == screen);
-  EXPECT_TRUE(fullScreenSize(start, screen, without, true, true) == start);    // any size
-  EXPECT_TRUE(fullScreenSize(start, screen, without, false, false) == start);  // sdl12-compat
-  EXPECT_TRUE(fullScreenSize(start, {0, 0}, without, false, true) == start);   // not known
-}
-
 }  // namespace
