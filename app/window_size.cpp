@@ -14,4 +14,3 @@ WindowSize windowedSize(WindowSize start, WindowSize screen) {
   height = std::min(height, screen.width * 3 / 4);
   return {height * 4 / 3, height};
 }
-
