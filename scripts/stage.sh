@@ -3,7 +3,7 @@
 #                        why, then under CI=true fails (status 1), since CI must run every
 #                        stage, and elsewhere says it skipped (status 0). The script ends.
 #   ci_summary LOG       CI's closing line from its log: how many stages ran and skipped
-#                        (headings "== ...", and "NAME: skipped"), and how many tests ran,
+#                        (headings "== ... (at N s)", and "NAME: skipped"), and how many tests ran,
 #                        summed over ctest's "N% tests passed, F tests failed out of T".
 
 unusable() {
@@ -16,7 +16,8 @@ unusable() {
 
 ci_summary() {
   local log=$1 stages skipped tests failed
-  stages=$(grep -c '^== ' "$log" || true)
+  # A stage's heading ends with its start time; deb-check's own "== " lines do not.
+  stages=$(grep -cE '^== .* \(at [0-9]+ s\)$' "$log" || true)
   skipped=$(grep -cE '^[A-Za-z0-9._-]+: skipped$' "$log" || true)
   read -r tests failed < <(awk '/tests passed, [0-9]+ tests failed out of [0-9]+/ {
     failed += $4; tests += $NF } END { print tests + 0, failed + 0 }' "$log")

@@ -45,6 +45,7 @@ cat >"$work/log" <<'LOG'
 == make test-all (at 15 s)
 100% tests passed, 0 tests failed out of 40
 == Debian 13 (at 300 s)
+== lintian
 debian13-check: no mirror
 debian13-check: skipped
 == sanitizers (at 400 s)
