@@ -29,6 +29,12 @@ std::vector<EnvironmentSetting> videoEnvironmentChoices(const EnvironmentLookup&
   // Without a user choice, SDL 1.2 falls back from X11 to text-mode drivers that write
   // escape sequences to standard output; X11 makes a missing display fail cleanly.
   if (!isSetNonEmpty(lookup, "SDL_VIDEODRIVER")) choices.push_back({"SDL_VIDEODRIVER", "x11"});
+  // Both SDLs pick a DirectColor visual for OpenGL where the server has one, for gamma ramps
+  // the program never sets; mutter --x11 then paints the window's title bar and border
+  // black. TrueColor is what other GL programs get, and the pixels are the same.
+  if (!isSet(lookup, "SDL_VIDEO_X11_NODIRECTCOLOR")) {
+    choices.push_back({"SDL_VIDEO_X11_NODIRECTCOLOR", "1"});
+  }
   if (!classicSdl) return choices;
   // Xwayland answers classic SDL's XF86VidMode switch to 1024x768 by scaling that one
   // window over the whole output, which stretches the 4:3 picture. Without the switch

@@ -22,7 +22,9 @@ std::string choicesText(const Environment& environment, bool classic, int heads)
 }
 
 TEST(VideoEnvironment, SetsOnlyWhatTheUserLeftUnset) {
-  const char* twoHeads = "SDL_VIDEO_FULLSCREEN_DISPLAY=0 ";
+  const std::string twoHeads = "SDL_VIDEO_FULLSCREEN_DISPLAY=0 ";
+  const std::string visual = "SDL_VIDEO_X11_NODIRECTCOLOR=1 ";
+  const std::string x11 = "SDL_VIDEODRIVER=x11 " + visual;
   struct Case {
     Environment environment;
     bool classic;
@@ -30,21 +32,19 @@ TEST(VideoEnvironment, SetsOnlyWhatTheUserLeftUnset) {
     std::string choices;
   };
   const Case cases[] = {
-      {{}, true, 1, "SDL_VIDEODRIVER=x11 "},
-      {{}, true, -1, "SDL_VIDEODRIVER=x11 "},
-      {{}, true, 2, std::string("SDL_VIDEODRIVER=x11 ") + twoHeads},
-      {{{"SDL_VIDEODRIVER", ""}}, true, 1, "SDL_VIDEODRIVER=x11 "},
-      {{{"SDL_VIDEODRIVER", "dga"}}, true, 3, twoHeads},
-      {{{"WAYLAND_DISPLAY", "wayland-0"}}, true, 1, "SDL_VIDEODRIVER=x11 SDL_VIDEO_X11_VIDMODE=0 "},
-      {{{"WAYLAND_DISPLAY", ""}}, true, 1, "SDL_VIDEODRIVER=x11 "},
-      {{{"WAYLAND_DISPLAY", "wayland-0"}, {"SDL_VIDEO_X11_VIDMODE", ""}},
-       true,
-       1,
-       "SDL_VIDEODRIVER=x11 "},
-      {{{"SDL_VIDEO_FULLSCREEN_DISPLAY", "1"}}, true, 2, "SDL_VIDEODRIVER=x11 "},
-      {{{"SDL_VIDEO_FULLSCREEN_HEAD", "1"}}, true, 2, "SDL_VIDEODRIVER=x11 "},
-      {{{"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, "SDL_VIDEODRIVER=x11 "},
-      {{{"SDL_VIDEODRIVER", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, ""},
+      {{}, true, 1, x11},
+      {{}, true, -1, x11},
+      {{}, true, 2, x11 + twoHeads},
+      {{{"SDL_VIDEODRIVER", ""}}, true, 1, x11},
+      {{{"SDL_VIDEODRIVER", "dga"}}, true, 3, visual + twoHeads},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}}, true, 1, x11 + "SDL_VIDEO_X11_VIDMODE=0 "},
+      {{{"WAYLAND_DISPLAY", ""}}, true, 1, x11},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}, {"SDL_VIDEO_X11_VIDMODE", ""}}, true, 1, x11},
+      {{{"SDL_VIDEO_FULLSCREEN_DISPLAY", "1"}}, true, 2, x11},
+      {{{"SDL_VIDEO_FULLSCREEN_HEAD", "1"}}, true, 2, x11},
+      {{{"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, x11},
+      {{{"SDL_VIDEODRIVER", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}, false, 2, visual},
+      {{{"SDL_VIDEO_X11_NODIRECTCOLOR", "0"}}, false, 1, "SDL_VIDEODRIVER=x11 "},
   };
   for (const Case& c : cases) {
     std::string given;

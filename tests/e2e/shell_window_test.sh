@@ -1,4 +1,5 @@
-# The window opens full-screen at 1024x768 with its caption, and holding Escape ends the run
+# The window opens full-screen at 1024x768 with its caption and a TrueColor visual (with
+# DirectColor mutter --x11 paints its frame black), and holding Escape ends the run
 # in order with status 0. Where OpenGL cannot start (here indirect GLX asked of an X server
 # that offers none, which refuses the context on Debian 12 and 13 alike) the run ends as when
 # no window can be had, with status 2 and a line saying what to check, not with Xlib's error
@@ -11,6 +12,8 @@ start_app "$binary"
 wait_for_window 60
 size=$(window_size)
 [ "$size" = "1024x768" ] || fail "window is $size, expected 1024x768"
+visual=$(xwininfo -id "$WIN" | sed -n 's/^ *Visual Class: //p')
+[ "$visual" = TrueColor ] || fail "the window's visual is $visual, expected TrueColor"
 [ "$(head -n 1 "$APP_OUT")" = "start!" ] || fail "output does not begin with start!"
 stop_app
 
