@@ -30,8 +30,8 @@ std::vector<EnvironmentSetting> videoEnvironmentChoices(const EnvironmentLookup&
   // escape sequences to standard output; X11 makes a missing display fail cleanly.
   if (!isSetNonEmpty(lookup, "SDL_VIDEODRIVER")) choices.push_back({"SDL_VIDEODRIVER", "x11"});
   // Both SDLs pick a DirectColor visual for OpenGL where the server has one, for gamma ramps
-  // the program never sets; mutter --x11 then paints the window's title bar and border
-  // black. TrueColor is what other GL programs get, and the pixels are the same.
+  // the program never sets; such a window's frame has been seen painted black under
+  // mutter --x11. TrueColor is what other GL programs get, and the pixels are the same.
   if (!isSet(lookup, "SDL_VIDEO_X11_NODIRECTCOLOR")) {
     choices.push_back({"SDL_VIDEO_X11_NODIRECTCOLOR", "1"});
   }
