@@ -35,6 +35,11 @@ constexpr long fromApplication = 1;  // _NET_ACTIVE_WINDOW's source: a normal ap
 constexpr int sysWmX11 = 0;          // SDL_SYSWM_X11, the first of its enum
 constexpr long propertyChangeMask = 1L << 22;
 constexpr XId anyPropertyType = 0;
+constexpr XId noFocus = 0;  // X's None as the focus: keys go nowhere
+
+// Reads of the desktop's word after F11 in which a lost activation is looked for: kwin loses it
+// some milliseconds after the switch, and the reads come every quarter of a second.
+constexpr int activationReadsAfterSwitch = 8;
 
 // ICCCM's WM_STATE value of a minimised window.
 constexpr long iconicState = 3;
@@ -48,20 +53,22 @@ struct Watch {
   XId netWmStateHidden = noXId;
   XId timeProperty = noXId;  // appended to with nothing, for the time of the change
   XId netActiveWindow = noXId;
+  int activationReadsLeft = 0;
+  bool activationSeenLost = false;  // at the read before: one read alone may see a transition
 };
 
 Watch watch;
 
 // The property's 32-bit items (longs, as Xlib hands them), empty where it is missing.
-std::vector<long> readProperty(const XlibCalls& x, XId property) {
+std::vector<long> readProperty(const XlibCalls& x, XId window, XId property) {
   XId type = noXId;
   int format = 0;
   unsigned long count = 0;
   unsigned long after = 0;
   unsigned char* data = nullptr;
   std::vector<long> items;
-  const int status = x.getWindowProperty(watch.own, watch.managed, property, 0, 64, 0,
-                                         anyPropertyType, &type, &format, &count, &after, &data);
+  const int status = x.getWindowProperty(watch.own, window, property, 0, 64, 0, anyPropertyType,
+                                         &type, &format, &count, &after, &data);
   if (status == 0 && format == 32 && data) {
     const long* values = reinterpret_cast<const long*>(data);
     items.assign(values, values + count);
@@ -94,6 +101,33 @@ void dropEvents(const XlibCalls& x) {
   while (x.pending(watch.own) > 0) x.nextEvent(watch.own, &event);
 }
 
+// The window has the X server's keyboard focus while the window manager names another window
+// active, or none. kwin has been seen to leave it so when classic SDL's full-screen keyboard
+// grab ends: it takes the grab's end for the focus leaving, and its own hand-back of the focus
+// then changes nothing it could see, so the window is never active again and, under Wayland,
+// no key reaches it. Without a window manager that names the active window, it never holds.
+bool activationLost(const XlibCalls& x) {
+  const std::vector<long> active =
+      readProperty(x, x.defaultRootWindow(watch.own), watch.netActiveWindow);
+  if (active.empty() || static_cast<XId>(active.front()) == watch.managed) return false;
+  XId focus = noXId;
+  int revertTo = 0;
+  x.getInputFocus(watch.own, &focus, &revertTo);
+  return focus == watch.managed;
+}
+
+// The focus taken off the window and given back at once, with the server's time, as a client
+// may move it among its own windows: the window manager sees it arrive, and claims the window.
+void focusAgain(const XlibCalls& x) {
+  XId focus = noXId;
+  int revertTo = 0;
+  x.getInputFocus(watch.own, &focus, &revertTo);
+  const unsigned long time = serverTime(x);
+  x.setInputFocus(watch.own, noFocus, revertTo, time);
+  x.setInputFocus(watch.own, watch.managed, revertTo, time);
+  x.flush(watch.own);
+}
+
 }  // namespace
 
 void watchWindow() {
@@ -122,9 +156,9 @@ bool desktopHidesWindow() {
   const XlibCalls* x = xlibCalls();
   if (!x || !watch.own) return false;
   dropEvents(*x);
-  const std::vector<long> state = readProperty(*x, watch.wmState);
+  const std::vector<long> state = readProperty(*x, watch.managed, watch.wmState);
   if (!state.empty() && state.front() == iconicState) return true;
-  for (long atom : readProperty(*x, watch.netWmState)) {
+  for (long atom : readProperty(*x, watch.managed, watch.netWmState)) {
     if (static_cast<XId>(atom) == watch.netWmStateHidden) return true;
   }
   return false;
@@ -156,4 +190,19 @@ void askForActivation() {
   x->sendEvent(watch.own, x->defaultRootWindow(watch.own), 0, substructureNotifyAndRedirect,
                &event);
   x->flush(watch.own);
+  watch.activationReadsLeft = activationReadsAfterSwitch;
+  watch.activationSeenLost = false;
+}
+
+void mendLostActivation() {
+  const XlibCalls* x = xlibCalls();
+  if (!x || !watch.own || watch.activationReadsLeft == 0) return;
+  --watch.activationReadsLeft;
+  const bool lost = activationLost(*x);
+  if (!lost || !watch.activationSeenLost) {
+    watch.activationSeenLost = lost;
+    return;
+  }
+  focusAgain(*x);
+  watch.activationReadsLeft = 0;
 }

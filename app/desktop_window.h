@@ -18,3 +18,7 @@ void waitForDesktop(int milliseconds);
 // Asks the window manager to give the window the keyboard, as a task bar does, with the X
 // server's time of the request: after F11 some (kwin) leave the re-made window without it.
 void askForActivation();
+
+// For a few reads after that: where the window keeps the X focus but the window manager has
+// lost it as the active window on two reads running, the focus is given to the window afresh.
+void mendLostActivation();

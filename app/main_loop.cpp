@@ -108,6 +108,7 @@ bool resting(WindowPresence& presence) {
   if (!due) return false;
   presence.minimisedRead = now;
   presence.minimised = desktopHidesWindow();
+  mendLostActivation();
   endOnPendingXError();
   return presence.hidden || presence.minimised;
 }

@@ -158,7 +158,9 @@ const XlibCalls* xlibCalls() {
         load(x11, "XPending", found.pending) && load(x11, "XNextEvent", found.nextEvent) &&
         load(x11, "XSendEvent", found.sendEvent) && load(x11, "XSync", found.sync) &&
         load(x11, "XFlush", found.flush) && load(x11, "XChangeProperty", found.changeProperty) &&
-        load(x11, "XDefaultRootWindow", found.defaultRootWindow);
+        load(x11, "XDefaultRootWindow", found.defaultRootWindow) &&
+        load(x11, "XGetInputFocus", found.getInputFocus) &&
+        load(x11, "XSetInputFocus", found.setInputFocus);
     return complete ? &found : nullptr;
   }();
   return calls;

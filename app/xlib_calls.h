@@ -80,6 +80,8 @@ struct XlibCalls {
   int (*changeProperty)(XDisplay*, XId window, XId property, XId type, int format, int mode,
                         const unsigned char* data, int count);
   XId (*defaultRootWindow)(XDisplay*);
+  int (*getInputFocus)(XDisplay*, XId* focus, int* revertTo);
+  int (*setInputFocus)(XDisplay*, XId focus, int revertTo, unsigned long time);
 };
 
 // Loaded once and kept for the run; null where libX11, or one of these, is missing.

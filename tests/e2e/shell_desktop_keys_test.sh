@@ -3,7 +3,10 @@
 # the keyboard (_NET_ACTIVE_WINDOW from an application, with a time) and leaves no grab; F11
 # again gives full screen, grabbing what it grabbed at start; after a resize of that window from
 # outside, F11 there and back gives F11's size again. Where full screen holds the keyboard (classic SDL 1.2), Alt+Tab asks the window
-# manager to minimise the window, and the program rests until a key reaches it.
+# manager to minimise the window, and the program rests until a key reaches it. Where the
+# window manager names no window active while the window keeps the focus after F11 (kwin has
+# lost it so), the program gives itself the focus afresh for the manager to see; where the
+# manager names the window, the focus is left alone.
 source "$(dirname "$0")/lib.sh"
 binary=$1
 f11_size=1066x800
@@ -29,7 +32,18 @@ poll_until 10 grep -q listening "$E2E_TMP/requests" || fail "the probe does not 
 full_grabs=$(probe grabs)
 grabs_are() { [ "$(probe grabs)" = "$1" ]; }
 
+name_active() { xprop -root -f _NET_ACTIVE_WINDOW 32c -set _NET_ACTIVE_WINDOW "$1"; }
+# The focus arriving at and leaving WIN since xev began, a line each: "FocusIn NotifyNormal".
+focus_changes() { awk '/^Focus/ { type = $1 } /mode/ { sub(",", ""); print type, $2 }' "$E2E_TMP/focus"; }
+focused_afresh() { focus_changes | grep -q "FocusIn NotifyNormal"; }
+name_active 0
+focus_window
+xev -id "$WIN" -event focus >"$E2E_TMP/focus" 2>&1 &
+focus_pid=$!
+let_frames_pass 1
 f11_to "to a window" is_size "$f11_size"
+poll_until 10 focused_afresh ||
+  fail "none named active after F11, the window was not focused afresh: $(focus_changes)"
 poll_until 10 grabs_are "pointer free keyboard free" || fail "after F11 $(probe grabs)"
 asked() { grep -q "^_NET_ACTIVE_WINDOW $WIN 1 [1-9]" "$E2E_TMP/requests"; }
 poll_until 10 asked || fail "after F11 no activation of $WIN was asked with a time"
@@ -40,8 +54,14 @@ let_frames_pass 1
 f11_to "to full screen" is_not_size 800x600
 poll_until 10 grabs_are "$full_grabs" ||
   fail "full screen again: $(probe grabs), at start $full_grabs"
+name_active "$WIN"
+seen=$(focus_changes | wc -l)
 f11_to "to a window after the resize" is_size "$f11_size"
 f11_to "to full screen again" is_not_size "$f11_size"
+let_frames_pass 2
+focus_changes | tail -n +$((seen + 1)) | grep -q "FocusOut NotifyNormal" &&
+  fail "named active, the window's focus was still taken and given again"
+kill "$focus_pid"
 
 if [ "$full_grabs" = "pointer held keyboard held" ]; then
   focus_window
