@@ -53,6 +53,9 @@ struct Watch {
   XId netWmStateHidden = noXId;
   XId timeProperty = noXId;  // appended to with nothing, for the time of the change
   XId netActiveWindow = noXId;
+  XId drawing = noXId;     // where the program draws
+  XId fullScreen = noXId;  // classic SDL's full-screen window, drawing's parent in full screen
+  bool filled = false;     // drawing grown to fullScreen's size
   int activationReadsLeft = 0;
   bool activationSeenLost = false;  // at the read before: one read alone may see a transition
 };
@@ -205,4 +208,21 @@ void mendLostActivation() {
   }
   focusAgain(*x);
   watch.activationReadsLeft = 0;
+}
+
+WindowSize managedWindowSize() {
+  const XlibCalls* x = xlibCalls();
+  if (!x || !watch.own) return {0, 0};
+  XId root = noXId;
+  int left = 0;
+  int top = 0;
+  unsigned width = 0;
+  unsigned height = 0;
+  unsigned border = 0;
+  unsigned depth = 0;
+  if (!x->getGeometry(watch.own, watch.managed, &root, &left, &top, &width, &height, &border,
+                      &depth)) {
+    return {0, 0};
+  }
+  return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
 }

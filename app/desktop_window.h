@@ -2,6 +2,8 @@
 // The window as the desktop sees it, read through a connection of the program's own to the
 // X server: whether the window manager holds it minimised, and whether it still exists.
 
+#include "app/window_size.h"
+
 // After each video mode set: takes the windows SDL made for the program and watches the one
 // the window manager manages. Does nothing without X11 (another SDL video driver, no libX11).
 void watchWindow();
@@ -22,3 +24,6 @@ void askForActivation();
 // For a few reads after that: where the window keeps the X focus but the window manager has
 // lost it as the active window on two reads running, the focus is given to the window afresh.
 void mendLostActivation();
+
+// The managed window's size as the X server has it now; {0, 0} where it cannot be read.
+WindowSize managedWindowSize();

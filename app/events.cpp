@@ -1,8 +1,10 @@
 #include "app/events.h"
 
+#include "app/desktop_window.h"
 #include "app/globals.h"
 #include "app/video.h"
 #include "app/video_environment.h"
+#include "app/window_size.h"
 #include "app/xlib.h"
 
 namespace {
@@ -67,6 +69,10 @@ bool takeEvents(EventTime when, KeyPresses& presses, WindowPresence& presence) {
       case EventRequest::endRun:
         return true;
       case EventRequest::resize:
+        if (staleResize({event.resize.w, event.resize.h},
+                        {settings.windowWidth, settings.windowHeight}, managedWindowSize())) {
+          break;
+        }
         resizeVideo(event.resize.w, event.resize.h);
         break;
       case EventRequest::leaveForDesktop:

@@ -14,3 +14,7 @@ WindowSize windowedSize(WindowSize start, WindowSize screen) {
   height = std::min(height, screen.width * 3 / 4);
   return {height * 4 / 3, height};
 }
+
+bool staleResize(WindowSize asked, WindowSize drawn, WindowSize window) {
+  return window == drawn && !(window == asked);
+}

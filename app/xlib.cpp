@@ -160,7 +160,8 @@ const XlibCalls* xlibCalls() {
         load(x11, "XFlush", found.flush) && load(x11, "XChangeProperty", found.changeProperty) &&
         load(x11, "XDefaultRootWindow", found.defaultRootWindow) &&
         load(x11, "XGetInputFocus", found.getInputFocus) &&
-        load(x11, "XSetInputFocus", found.setInputFocus);
+        load(x11, "XSetInputFocus", found.setInputFocus) &&
+        load(x11, "XGetGeometry", found.getGeometry);
     return complete ? &found : nullptr;
   }();
   return calls;

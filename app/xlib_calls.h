@@ -82,6 +82,8 @@ struct XlibCalls {
   XId (*defaultRootWindow)(XDisplay*);
   int (*getInputFocus)(XDisplay*, XId* focus, int* revertTo);
   int (*setInputFocus)(XDisplay*, XId focus, int revertTo, unsigned long time);
+  int (*getGeometry)(XDisplay*, XId drawable, XId* root, int* x, int* y, unsigned* width,
+                     unsigned* height, unsigned* border, unsigned* depth);
 };
 
 // Loaded once and kept for the run; null where libX11, or one of these, is missing.

@@ -4,6 +4,8 @@
 //   e2e_desktop_probe requests S     for S seconds, the requests to the window manager sent to
 //                                    the root, one line each: "_NET_ACTIVE_WINDOW WINDOW SOURCE
 //                                    TIME" or "WM_CHANGE_STATE WINDOW STATE" (decimal)
+//   e2e_desktop_probe configure WINDOW WIDTH HEIGHT   tells WINDOW it has that size, as a window
+//                                    manager's synthetic ConfigureNotify does (ICCCM 4.1.5)
 
 #include <X11/Xlib.h>
 #include <poll.h>
@@ -60,13 +62,27 @@ int requests(Display* display, int seconds) {
   return 0;
 }
 
+int configure(Display* display, Window window, int width, int height) {
+  XEvent event = {};
+  event.xconfigure.type = ConfigureNotify;
+  event.xconfigure.event = window;
+  event.xconfigure.window = window;
+  event.xconfigure.width = width;
+  event.xconfigure.height = height;
+  XSendEvent(display, window, False, StructureNotifyMask, &event);
+  XSync(display, False);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argumentCount, char** arguments) {
   const bool asksGrabs = argumentCount == 2 && std::strcmp(arguments[1], "grabs") == 0;
   const bool asksRequests = argumentCount == 3 && std::strcmp(arguments[1], "requests") == 0;
-  if (!asksGrabs && !asksRequests) {
-    std::fprintf(stderr, "usage: %s grabs | requests SECONDS\n", arguments[0]);
+  const bool asksConfigure = argumentCount == 5 && std::strcmp(arguments[1], "configure") == 0;
+  if (!asksGrabs && !asksRequests && !asksConfigure) {
+    std::fprintf(stderr, "usage: %s grabs | requests SECONDS | configure WINDOW WIDTH HEIGHT\n",
+                 arguments[0]);
     return 2;
   }
   Display* display = XOpenDisplay(nullptr);
@@ -74,7 +90,10 @@ int main(int argumentCount, char** arguments) {
     std::fprintf(stderr, "cannot open the display\n");
     return 1;
   }
-  const int status = asksGrabs ? grabs(display) : requests(display, std::atoi(arguments[2]));
+  const int status = asksGrabs       ? grabs(display)
+                     : asksConfigure ? configure(display, std::strtoul(arguments[2], nullptr, 0),
+                                                 std::atoi(arguments[3]), std::atoi(arguments[4]))
+                                     : requests(display, std::atoi(arguments[2]));
   XCloseDisplay(display);
   return status;
 }

@@ -45,6 +45,10 @@ f11_to "to a window" is_size "$f11_size"
 poll_until 10 focused_afresh ||
   fail "none named active after F11, the window was not focused afresh: $(focus_changes)"
 poll_until 10 grabs_are "pointer free keyboard free" || fail "after F11 $(probe grabs)"
+# mutter tells the window F11 gives of the size before as it places it: not a resize.
+probe configure "$WIN" 1024 768
+let_frames_pass 1
+is_size "$f11_size" || fail "a window manager's word of the size before made it $(window_size)"
 asked() { grep -q "^_NET_ACTIVE_WINDOW $WIN 1 [1-9]" "$E2E_TMP/requests"; }
 poll_until 10 asked || fail "after F11 no activation of $WIN was asked with a time"
 
