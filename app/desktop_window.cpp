@@ -131,6 +131,21 @@ void focusAgain(const XlibCalls& x) {
   x.flush(watch.own);
 }
 
+// The window's place in its parent; all zero where it cannot be read.
+WindowBox windowBox(const XlibCalls& x, XId window) {
+  XId root = noXId;
+  int left = 0;
+  int top = 0;
+  unsigned width = 0;
+  unsigned height = 0;
+  unsigned border = 0;
+  unsigned depth = 0;
+  if (!x.getGeometry(watch.own, window, &root, &left, &top, &width, &height, &border, &depth)) {
+    return {0, 0, {0, 0}};
+  }
+  return {left, top, {static_cast<int32_t>(width), static_cast<int32_t>(height)}};
+}
+
 }  // namespace
 
 void watchWindow() {
@@ -149,6 +164,10 @@ void watchWindow() {
     watch.netActiveWindow = x->internAtom(watch.own, "_NET_ACTIVE_WINDOW", 0);
   }
   watch.sdl = info.x11.display;
+  watch.drawing = info.x11.window;
+  // sdl12-compat names its one window in both places; only classic SDL has a second.
+  watch.fullScreen = info.x11.wmwindow ? info.x11.fswindow : noXId;
+  watch.filled = false;
   // sdl12-compat names only the one window SDL 2 made, which the window manager manages.
   watch.managed = info.x11.wmwindow ? info.x11.wmwindow : info.x11.window;
   x->selectInput(watch.own, watch.managed, propertyChangeMask);
@@ -210,19 +229,43 @@ void mendLostActivation() {
   watch.activationReadsLeft = 0;
 }
 
+WindowSize fillFullScreen(WindowSize mode) {
+  const XlibCalls* x = xlibCalls();
+  if (!x || !watch.own || !watch.fullScreen) return mode;
+  const WindowBox drawing = windowBox(*x, watch.drawing);
+  const WindowBox screen = windowBox(*x, watch.fullScreen);
+  if (drawing.size.width == 0 || screen.size.width == 0) return mode;
+  const WindowBox filled = filledBox(mode, screen.size);
+  // The mode was switched (SDL's window covers the screen), or the window is in place already.
+  if (filled.left == drawing.left && filled.top == drawing.top && filled.size == drawing.size) {
+    return drawing.size;
+  }
+  x->moveResizeWindow(watch.own, watch.drawing, filled.left, filled.top,
+                      static_cast<unsigned>(filled.size.width),
+                      static_cast<unsigned>(filled.size.height));
+  x->sync(watch.own, 0);
+  watch.filled = true;
+  return filled.size;
+}
+
+bool fullScreenFilled() {
+  return watch.filled;
+}
+
+bool pointerInFilledWindow(int& pointerX, int& pointerY) {
+  const XlibCalls* x = xlibCalls();
+  if (!x || !watch.own || !watch.filled) return false;
+  XId root = noXId;
+  XId child = noXId;
+  int rootX = 0;
+  int rootY = 0;
+  unsigned buttons = 0;
+  return x->queryPointer(watch.own, watch.drawing, &root, &child, &rootX, &rootY, &pointerX,
+                         &pointerY, &buttons) != 0;
+}
+
 WindowSize managedWindowSize() {
   const XlibCalls* x = xlibCalls();
   if (!x || !watch.own) return {0, 0};
-  XId root = noXId;
-  int left = 0;
-  int top = 0;
-  unsigned width = 0;
-  unsigned height = 0;
-  unsigned border = 0;
-  unsigned depth = 0;
-  if (!x->getGeometry(watch.own, watch.managed, &root, &left, &top, &width, &height, &border,
-                      &depth)) {
-    return {0, 0};
-  }
-  return {static_cast<int32_t>(width), static_cast<int32_t>(height)};
+  return windowBox(*x, watch.managed).size;
 }

@@ -25,5 +25,18 @@ void askForActivation();
 // lost it as the active window on two reads running, the focus is given to the window afresh.
 void mendLostActivation();
 
+// Classic SDL 1.2 in full screen, on a screen without the mode asked for, shows its drawing
+// window at the mode's size amid black, centred in the full-screen window; grown to that
+// window's size (again each time SDL centres it anew), it fills the screen. Returns the size
+// the drawing window has now; `mode` where there is nothing to read (no X11, not full screen).
+WindowSize fillFullScreen(WindowSize mode);
+
+// fillFullScreen grew the drawing window since the last mode set.
+bool fullScreenFilled();
+
+// Where fillFullScreen grew the drawing window: the pointer in it, which SDL 1.2 would clip to
+// the mode's size. False elsewhere, where SDL's own position holds.
+bool pointerInFilledWindow(int& x, int& y);
+
 // The managed window's size as the X server has it now; {0, 0} where it cannot be read.
 WindowSize managedWindowSize();

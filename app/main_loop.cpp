@@ -42,6 +42,7 @@ CameraInput readInput(const KeyPresses& presses) {
   int x = 0;
   int y = 0;
   uint8_t buttons = SDL_GetMouseState(&x, &y);
+  pointerInFilledWindow(x, y);
   return {keyState, buttons, x, y, presses};
 }
 
@@ -134,6 +135,7 @@ void runMainLoop() {
       waitForDesktop(desktopReadMilliseconds);
       continue;
     }
+    keepFullScreenFilled();
     frameTime = nextFrameTime(clockSeconds(frameClock, systemTimeSource()), lastTime);
     const bool toggleView = std::exchange(presses.toggleMeshView, false);
     updateCamera(camera, readInput(std::exchange(presses, {})), settings, frameTime, keys,

@@ -50,12 +50,20 @@ SDL_Surface* setVideoMode(int32_t width, int32_t height, Uint32 flags) {
   return SDL_SetVideoMode(width, height, bitsPerPixel, flags);
 }
 
+// The size drawn at: the mode's, or in full screen the screen's where it has no such mode.
+WindowSize drawnSize() {
+  const WindowSize mode = {videoSurface->w, videoSurface->h};
+  if (!(videoSurface->flags & SDL_FULLSCREEN)) return mode;
+  return fillFullScreen(mode);
+}
+
 // A re-created mode: the projection for the size granted, then the fixed state again.
 void recreateVideo(int32_t width, int32_t height, Uint32 flags) {
   videoSurface = setVideoMode(width, height, flags);
   if (!videoSurface) endWithoutWindow("Can't set video mode after resizing ! Exiting.");
   watchWindow();
-  setProjection(videoSurface->w, videoSurface->h);
+  const WindowSize drawn = drawnSize();
+  setProjection(drawn.width, drawn.height);
   applyGlState();
 }
 
@@ -73,7 +81,16 @@ void initVideo() {
   watchWindow();
   SDL_WM_SetCaption("SDL window", "sdl window");
   applyGlState();
-  setProjection(videoSurface->w, videoSurface->h);
+  const WindowSize drawn = drawnSize();
+  setProjection(drawn.width, drawn.height);
+}
+
+void keepFullScreenFilled() {
+  if (!videoSurface || !fullScreenFilled()) return;
+  const WindowSize drawn = drawnSize();
+  if (drawn.width != settings.windowWidth || drawn.height != settings.windowHeight) {
+    setProjection(drawn.width, drawn.height);
+  }
 }
 
 void setProjection(int32_t width, int32_t height) {

@@ -8,10 +8,15 @@
 
 extern SDL_Surface* videoSurface;  // what SDL_SetVideoMode returned last; null before
 
-// Full-screen, resizable, 1024x768x32 (the screen's size on classic SDL 1.2 where the screen
-// has no such mode) with caption, GL state and projection. Ends the run with noVideoMode
-// when no mode can be set.
+// Full-screen, resizable, 1024x768x32 with caption, GL state and projection; on classic SDL
+// 1.2, where the screen has no such mode, the picture fills the screen (fillFullScreen). Ends
+// the run with noVideoMode when no mode can be set.
 void initVideo();
+
+// Each frame where the picture fills the screen: classic SDL 1.2 centres its drawing window
+// again when full screen comes back (after the desktop had the window), so it is grown again,
+// and the projection follows the size drawn at. Two round trips to the X server.
+void keepFullScreenFilled();
 
 // Stores the size in `settings`, sets viewport and projection, leaves GL_MODELVIEW.
 // A zero side counts as 1, so a collapsed window cannot divide by zero.

@@ -161,7 +161,9 @@ const XlibCalls* xlibCalls() {
         load(x11, "XDefaultRootWindow", found.defaultRootWindow) &&
         load(x11, "XGetInputFocus", found.getInputFocus) &&
         load(x11, "XSetInputFocus", found.setInputFocus) &&
-        load(x11, "XGetGeometry", found.getGeometry);
+        load(x11, "XGetGeometry", found.getGeometry) &&
+        load(x11, "XMoveResizeWindow", found.moveResizeWindow) &&
+        load(x11, "XQueryPointer", found.queryPointer);
     return complete ? &found : nullptr;
   }();
   return calls;

@@ -84,6 +84,9 @@ struct XlibCalls {
   int (*setInputFocus)(XDisplay*, XId focus, int revertTo, unsigned long time);
   int (*getGeometry)(XDisplay*, XId drawable, XId* root, int* x, int* y, unsigned* width,
                      unsigned* height, unsigned* border, unsigned* depth);
+  int (*moveResizeWindow)(XDisplay*, XId window, int x, int y, unsigned width, unsigned height);
+  int (*queryPointer)(XDisplay*, XId window, XId* root, XId* child, int* rootX, int* rootY, int* x,
+                      int* y, unsigned* buttons);
 };
 
 // Loaded once and kept for the run; null where libX11, or one of these, is missing.

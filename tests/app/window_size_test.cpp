@@ -25,6 +25,28 @@ TEST(WindowSize, FElevenWindowFollowsTheScreen) {
   }
 }
 
+TEST(WindowSize, FullScreenPictureFillsTheScreenAtItsOwnShape) {
+  struct Case {
+    WindowSize screen;
+    WindowBox box;
+  };
+  const std::vector<Case> cases = {
+      {{1024, 768}, {0, 0, {1024, 768}}},      // the mode was switched: nothing moves
+      {{1600, 1200}, {0, 0, {1600, 1200}}},    // 4:3 too: the whole screen
+      {{1920, 1080}, {240, 0, {1440, 1080}}},  // wider: bars beside
+      {{1280, 1024}, {0, 32, {1280, 960}}},    // taller: bars above and below
+      {{1920, 1081}, {239, 0, {1441, 1081}}},  // sides rounded down, still centred
+      {{800, 600}, {0, 0, {1024, 768}}},       // smaller than the mode: left as SDL has it
+      {{1920, 700}, {0, 0, {1024, 768}}},      // not as high as the mode
+  };
+  for (const Case& c : cases) {
+    const WindowBox got = filledBox(start, c.screen);
+    EXPECT_TRUE(got.left == c.box.left && got.top == c.box.top && got.size == c.box.size)
+        << c.screen.width << "x" << c.screen.height << ": " << got.size.width << "x"
+        << got.size.height << "+" << got.left << "+" << got.top;
+  }
+}
+
 TEST(WindowSize, OnlyAResizeToASizeTheWindowNoLongerHasIsStale) {
   struct Case {
     WindowSize asked, window;
