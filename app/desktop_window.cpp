@@ -55,7 +55,7 @@ struct Watch {
   XId netActiveWindow = noXId;
   XId drawing = noXId;     // where the program draws
   XId fullScreen = noXId;  // classic SDL's full-screen window, drawing's parent in full screen
-  bool filled = false;     // drawing grown to fullScreen's size
+  bool filled = false;     // drawing grown to fill fullScreen (filledBox)
   int activationReadsLeft = 0;
   bool activationSeenLost = false;  // at the read before: one read alone may see a transition
 };

@@ -1,6 +1,6 @@
 #pragma once
-// The window as the desktop sees it, read through a connection of the program's own to the
-// X server: whether the window manager holds it minimised, and whether it still exists.
+// The window as the desktop sees it, through a connection of the program's own to the X
+// server: minimised or lost as the active window, its size, and full screen's drawing window.
 
 #include "app/window_size.h"
 
@@ -26,9 +26,10 @@ void askForActivation();
 void mendLostActivation();
 
 // Classic SDL 1.2 in full screen, on a screen without the mode asked for, shows its drawing
-// window at the mode's size amid black, centred in the full-screen window; grown to that
-// window's size (again each time SDL centres it anew), it fills the screen. Returns the size
-// the drawing window has now; `mode` where there is nothing to read (no X11, not full screen).
+// window at the mode's size amid black, centred in the full-screen window; grown to the
+// largest box of the mode's shape there (filledBox, again each time SDL centres it anew), it
+// fills the screen. Returns the size the drawing window has now; `mode` where there is
+// nothing to read (no X11, sdl12-compat).
 WindowSize fillFullScreen(WindowSize mode);
 
 // fillFullScreen grew the drawing window since the last mode set.

@@ -69,8 +69,8 @@ bool takeEvents(EventTime when, KeyPresses& presses, WindowPresence& presence) {
       case EventRequest::endRun:
         return true;
       case EventRequest::resize:
-        if (staleResize({event.resize.w, event.resize.h},
-                        {settings.windowWidth, settings.windowHeight}, managedWindowSize())) {
+        if (staleResize({event.resize.w, event.resize.h}, {videoSurface->w, videoSurface->h},
+                        managedWindowSize())) {
           break;
         }
         resizeVideo(event.resize.w, event.resize.h);

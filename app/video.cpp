@@ -50,7 +50,8 @@ SDL_Surface* setVideoMode(int32_t width, int32_t height, Uint32 flags) {
   return SDL_SetVideoMode(width, height, bitsPerPixel, flags);
 }
 
-// The size drawn at: the mode's, or in full screen the screen's where it has no such mode.
+// The size drawn at: the mode's, or in full screen on a screen without that mode, the box the
+// picture was grown to.
 WindowSize drawnSize() {
   const WindowSize mode = {videoSurface->w, videoSurface->h};
   if (!(videoSurface->flags & SDL_FULLSCREEN)) return mode;

@@ -15,8 +15,8 @@ WindowSize windowedSize(WindowSize start, WindowSize screen) {
   return {height * 4 / 3, height};
 }
 
-bool staleResize(WindowSize asked, WindowSize drawn, WindowSize window) {
-  return window == drawn && !(window == asked);
+bool staleResize(WindowSize asked, WindowSize current, WindowSize window) {
+  return window == current && !(window == asked);
 }
 
 WindowBox filledBox(WindowSize mode, WindowSize screen) {
@@ -27,9 +27,10 @@ WindowBox filledBox(WindowSize mode, WindowSize screen) {
   // 64 bits: the products of two sides overflow 32 bits from 46341 pixels a side.
   const int64_t wider = int64_t{screen.width} * mode.height - int64_t{screen.height} * mode.width;
   WindowSize size = screen;
-  if (wider > 0)
+  if (wider > 0) {
     size.width = static_cast<int32_t>(int64_t{screen.height} * mode.width / mode.height);
-  if (wider < 0)
+  } else if (wider < 0) {
     size.height = static_cast<int32_t>(int64_t{screen.width} * mode.height / mode.width);
+  }
   return {(screen.width - size.width) / 2, (screen.height - size.height) / 2, size};
 }

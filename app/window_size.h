@@ -1,6 +1,6 @@
 #pragma once
-// The size of the window F11 gives on the screen the program finds, so a big screen gets a
-// picture of its own size.
+// Window sizes worked out without X: the window F11 gives on the screen the program finds,
+// where full screen's picture goes on a screen without its mode, and which resize is stale.
 
 #include <cstdint>
 
@@ -23,10 +23,10 @@ struct WindowBox {
 WindowSize windowedSize(WindowSize start, WindowSize screen);
 
 // A resize that asks for a size the window had, not the one it has: the X server says the
-// window still has the drawn size (`drawn`), not the one asked for. Window managers send such
-// (mutter, placing the window F11 gives: its ConfigureNotify of the size before), and classic
-// SDL 1.2 passes it on as a resize. `window` is {0, 0} where the server's word is not known.
-bool staleResize(WindowSize asked, WindowSize drawn, WindowSize window);
+// window (`window`) still has the video mode's size (`current`), not the one asked for. Window
+// managers send such (mutter, placing the window F11 gives: its ConfigureNotify of the size
+// before), and classic SDL 1.2 passes it on. `window` is {0, 0} where it cannot be read.
+bool staleResize(WindowSize asked, WindowSize current, WindowSize window);
 
 // Where the picture of a video mode of `mode`'s size goes in a full-screen window of `screen`'s
 // size: as large as fits at the mode's shape, centred, as sdl12-compat scales it. At the
