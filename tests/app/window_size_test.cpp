@@ -47,24 +47,4 @@ TEST(WindowSize, FullScreenPictureFillsTheScreenAtItsOwnShape) {
   }
 }
 
-TEST(WindowSize, OnlyAResizeToASizeTheWindowNoLongerHasIsStale) {
-  struct Case {
-    WindowSize asked, window;
-    bool stale;
-  };
-  const WindowSize current = {1066, 800};
-  const std::vector<Case> cases = {
-      {{1024, 768}, {1066, 800}, true},   // the size before, sent after the window grew
-      {{800, 600}, {800, 600}, false},    // the user's resize: the window has it already
-      {{800, 600}, {640, 480}, false},    // a drag that went on: the event's size, as ever
-      {{1024, 768}, {0, 0}, false},       // nothing known of the window
-      {{1066, 800}, {1066, 800}, false},  // the current size again: the resize as ever
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(staleResize(c.asked, current, c.window), c.stale)
-        << c.asked.width << "x" << c.asked.height << " with the window " << c.window.width << "x"
-        << c.window.height;
-  }
-}
-
 }  // namespace
