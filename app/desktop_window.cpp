@@ -259,9 +259,17 @@ bool pointerInFilledWindow(int& pointerX, int& pointerY) {
   XId child = noXId;
   int rootX = 0;
   int rootY = 0;
+  int windowX = 0;
+  int windowY = 0;
   unsigned buttons = 0;
-  return x->queryPointer(watch.own, watch.drawing, &root, &child, &rootX, &rootY, &pointerX,
-                         &pointerY, &buttons) != 0;
+  // False, the pointer is on another screen and Xlib gives 0, 0: SDL's position stands then.
+  if (!x->queryPointer(watch.own, watch.drawing, &root, &child, &rootX, &rootY, &windowX, &windowY,
+                       &buttons)) {
+    return false;
+  }
+  pointerX = windowX;
+  pointerY = windowY;
+  return true;
 }
 
 WindowSize managedWindowSize() {
